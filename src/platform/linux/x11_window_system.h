@@ -1,0 +1,31 @@
+// WindowSystem on X11: windows found by caption through Xlib; the cursor count and the
+// system-wide saver flags have no X11 meaning and are kept only as the caller sees them.
+#pragma once
+
+#include "platform/window_system.h"
+
+namespace vx {
+
+class X11WindowSystem final : public WindowSystem {
+ public:
+  X11WindowSystem();
+  ~X11WindowSystem() override;
+  X11WindowSystem(const X11WindowSystem&) = delete;
+  X11WindowSystem& operator=(const X11WindowSystem&) = delete;
+
+  bool HasDisplay() const { return display_ != nullptr; }
+
+  bool FindWindowByCaption(std::string_view caption) override;
+  int32_t ShowCursor(bool show) override;
+  void SystemParametersInfo(uint32_t, int32_t) override {}
+  bool GetWindowRect(WindowHandle window, WindowRect& rect) override;
+  void DrawAnimatedRects(WindowHandle, int32_t, const WindowRect&, const WindowRect&) override {}
+  ScreenMetrics Screen() override;
+  void MessageBox(std::string_view text, std::string_view title, uint32_t style) override;
+
+ private:
+  void* display_ = nullptr;  // Display*, kept opaque so this header pulls in no Xlib
+  int32_t cursor_count_ = 0;
+};
+
+}  // namespace vx

@@ -1,0 +1,37 @@
+// The window-system services start-up and the saver ask of the platform.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "startup/settings.h"
+
+namespace vx {
+
+using WindowHandle = uint64_t;  // an X11 window id on Linux, an HWND on Windows
+
+struct WindowRect {
+  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+inline constexpr uint32_t kSpiSetScreenSaverRunning = 97;
+inline constexpr uint32_t kSpiSetScreenSaveActive = 17;
+inline constexpr uint32_t kMbIconExclamation = 48;
+
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  // True when a top-level window with exactly this caption exists.
+  virtual bool FindWindowByCaption(std::string_view caption) = 0;
+  // Returns the new display count, as the platform's ShowCursor does.
+  virtual int32_t ShowCursor(bool show) = 0;
+  virtual void SystemParametersInfo(uint32_t action, int32_t ui_param) = 0;
+  // False (and the rectangle left as it was) when the handle is not a window.
+  virtual bool GetWindowRect(WindowHandle window, WindowRect& rect) = 0;
+  virtual void DrawAnimatedRects(WindowHandle window, int32_t animation, const WindowRect& from,
+                                 const WindowRect& to) = 0;
+  virtual ScreenMetrics Screen() = 0;
+  virtual void MessageBox(std::string_view text, std::string_view title, uint32_t style) = 0;
+};
+
+}  // namespace vx

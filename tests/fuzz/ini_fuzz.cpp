@@ -1,0 +1,27 @@
+// Feeds arbitrary bytes to the settings-file reader and writer as a file's content.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+#include "startup/settings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string file = "/tmp/vexlum-fuzz-" + std::to_string(getpid()) + ".ini";
+  {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  vx::IniProfileStrings profile;
+  vx::Settings settings;
+  vx::EventScript script;
+  vx::LoadSettings(settings, script, profile, file, vx::ScreenMetrics{});
+  if (settings.LetterHeight < 1 || settings.LetterWidth < 1 || settings.Limite < 1 ||
+      settings.TimeStep == 0)
+    __builtin_trap();
+  vx::WriteIni(profile, "Section", "BGMﾘﾋﾟｰﾄ", "3", file);
+  if (vx::ReadIni(profile, "Section", "BGMﾘﾋﾟｰﾄ", file) != "3") __builtin_trap();
+  return 0;
+}
