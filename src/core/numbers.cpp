@@ -8,8 +8,12 @@
 namespace vx {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 template <typename T>
 std::optional<T> Narrow(std::optional<double> rounded) {
@@ -31,8 +35,12 @@ std::optional<double> RoundHalfEven(double value) {
   return std::fmod(down, 2.0) == 0.0 ? down : down + 1.0;
 }
 
-std::optional<int32_t> ToInt32(double value) { return Narrow<int32_t>(RoundHalfEven(value)); }
-std::optional<int16_t> ToInt16(double value) { return Narrow<int16_t>(RoundHalfEven(value)); }
+std::optional<int32_t> ToInt32(double value) {
+  return Narrow<int32_t>(RoundHalfEven(value));
+}
+std::optional<int16_t> ToInt16(double value) {
+  return Narrow<int16_t>(RoundHalfEven(value));
+}
 
 std::optional<int16_t> FloorToInt16(double value) {
   if (!std::isfinite(value)) return std::nullopt;
@@ -119,16 +127,23 @@ std::optional<int32_t> HexToLongChecked(std::string_view text) {
   uint32_t value = 0;
   for (char c : text) {
     int d;
-    if (IsDigit(c)) d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return std::nullopt;
+    if (IsDigit(c))
+      d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      return std::nullopt;
     value = value * 16u + static_cast<uint32_t>(d);
   }
-  if (text.size() <= 4) return static_cast<int32_t>(static_cast<int16_t>(static_cast<uint16_t>(value)));
+  if (text.size() <= 4)
+    return static_cast<int32_t>(static_cast<int16_t>(static_cast<uint16_t>(value)));
   return static_cast<int32_t>(value);
 }
 
-int32_t HexToLong(std::string_view text) { return HexToLongChecked(text).value_or(0); }
+int32_t HexToLong(std::string_view text) {
+  return HexToLongChecked(text).value_or(0);
+}
 
 }  // namespace vx

@@ -10,15 +10,15 @@ namespace vx {
 
 struct SaverOptions {
   std::optional<std::pair<int, int>> Windowed;  // --windowed WxH
-  std::optional<uint32_t> Seed;                  // --seed N
-  std::optional<int64_t> Frames;                 // --frames N
-  std::string Screenshot;                        // --screenshot FILE
-  bool Uncapped = false;                         // --uncapped
-  bool Stats = false;                            // --stats
-  std::optional<std::string> Title;              // --title TEXT
+  std::optional<uint32_t> Seed;                 // --seed N
+  std::optional<int64_t> Frames;                // --frames N
+  std::string Screenshot;                       // --screenshot FILE
+  bool Uncapped = false;                        // --uncapped
+  bool Stats = false;                           // --stats
+  std::optional<std::string> Title;             // --title TEXT
   // XScreenSaver's own arguments, given before the mode letter.
-  bool Root = false;                        // -root
-  std::optional<uint64_t> WindowId;         // -window-id ID
+  bool Root = false;                 // -root
+  std::optional<uint64_t> WindowId;  // -window-id ID
 };
 
 struct CommandLine {

@@ -59,11 +59,15 @@ void LoadSettings(Settings& s, EventScript& script, ProfileStrings& profile,
   s.ScreenHeightPx = tppy != 0 ? Round32(screen.HeightTwips) / tppy : 0;
 
   text = read(kKeyLetterHeight);
-  if (text.empty()) s.LetterHeight = 21;
-  else to32(text, s.LetterHeight);
+  if (text.empty())
+    s.LetterHeight = 21;
+  else
+    to32(text, s.LetterHeight);
   text = read(kKeyLetterWidth);
-  if (text.empty()) s.LetterWidth = 18;
-  else to32(text, s.LetterWidth);
+  if (text.empty())
+    s.LetterWidth = 18;
+  else
+    to32(text, s.LetterWidth);
   if (s.LetterHeight < 1) s.LetterHeight = 21;
   if (s.LetterWidth < 1) s.LetterWidth = Round32(static_cast<double>(s.LetterHeight) / 21.0 * 18.0);
 
@@ -79,17 +83,23 @@ void LoadSettings(Settings& s, EventScript& script, ProfileStrings& profile,
   }
 
   text = read(kKeyKind);
-  if (text.empty()) s.Kind = 0;
-  else to16(text, s.Kind);
+  if (text.empty())
+    s.Kind = 0;
+  else
+    to16(text, s.Kind);
 
   script.Append("txt", "", "1500");
 
   text = read(kKeyMusicSource);
-  if (text.empty()) s.MusicSource = 0;
-  else to16(text, s.MusicSource);
+  if (text.empty())
+    s.MusicSource = 0;
+  else
+    to16(text, s.MusicSource);
   text = read(kKeyMusicRepeat);
-  if (text.empty()) s.MusicRepeat = 0;
-  else to16(text, s.MusicRepeat);
+  if (text.empty())
+    s.MusicRepeat = 0;
+  else
+    to16(text, s.MusicRepeat);
 
   text = read(kKeyMusicFile);
   s.MusicFile = text;

@@ -3,15 +3,17 @@
 // stays until killed.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 static volatile std::sig_atomic_t stop = 0;
-static void OnSignal(int) { stop = 1; }
+static void OnSignal(int) {
+  stop = 1;
+}
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -30,7 +32,8 @@ int main(int argc, char** argv) {
   Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
   Atom net_wm_name = XInternAtom(d, "_NET_WM_NAME", False);
   XChangeProperty(d, win, net_wm_name, utf8, 8, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(argv[1]), static_cast<int>(std::strlen(argv[1])));
+                  reinterpret_cast<unsigned char*>(argv[1]),
+                  static_cast<int>(std::strlen(argv[1])));
   XStoreName(d, win, argv[1]);
   XMapWindow(d, win);
   XSync(d, False);

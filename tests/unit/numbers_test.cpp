@@ -20,7 +20,7 @@ TEST(Numbers, HalfToEvenRoundsTiesToTheEvenNeighbour) {
 TEST(Numbers, ConversionsFailOnOverflowAfterRounding) {
   EXPECT_EQ(ToInt32(2147483647.0), 2147483647);
   EXPECT_EQ(ToInt32(2147483647.4), 2147483647);
-  EXPECT_FALSE(ToInt32(2147483647.5));  // rounds to 2^31
+  EXPECT_FALSE(ToInt32(2147483647.5));             // rounds to 2^31
   EXPECT_EQ(ToInt32(-2147483648.5), -2147483648);  // rounds to the even -2^31
   EXPECT_FALSE(ToInt32(-2147483649.0));
   EXPECT_EQ(ToInt16(32767.4), 32767);
@@ -51,8 +51,8 @@ TEST(Numbers, SettingsNumberMustBeTheWholeText) {
   EXPECT_EQ(ParseNumber("5."), 5.0);
   EXPECT_EQ(ParseNumber("1e2"), 100.0);
   EXPECT_EQ(ParseNumber("1.5E-1"), 0.15);
-  for (const char* bad : {"", " ", "abc", "5a", "1e", "1e+", ".", "+", "- 5", "1 2", "0x10",
-                          "inf", "nan", "1e999", "&H10"})
+  for (const char* bad : {"", " ", "abc", "5a", "1e", "1e+", ".", "+", "- 5", "1 2", "0x10", "inf",
+                          "nan", "1e999", "&H10"})
     EXPECT_FALSE(ParseNumber(bad)) << bad;
 }
 

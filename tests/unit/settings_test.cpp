@@ -162,7 +162,8 @@ TEST(Ini, ReadTrimsQuotesAndCutsLongValues) {
 TEST(Ini, WriteKeepsEverythingElseAndStoresJapaneseKeysInCp932) {
   TempDir dir;
   IniProfileStrings p;
-  std::string f = dir.Write("t.ini", "; keep me\n[Other]\nA=1\n\n[Section]\nLimite=5\n; note\n\n[Last]\nZ=9\n");
+  std::string f =
+      dir.Write("t.ini", "; keep me\n[Other]\nA=1\n\n[Section]\nLimite=5\n; note\n\n[Last]\nZ=9\n");
   WriteIni(p, "Section", "Limite", "50", f);
   WriteIni(p, "Section", "BGM区分", "2", f);
   WriteIni(p, "Section", "BGMﾌｧｲﾙ", "/music/a b.mp3", f);

@@ -130,9 +130,9 @@ TEST(Dispatch, HelpAndVersionAreTheWholeText) {
 }
 
 TEST(CommandLine, OptionsNeverChangeTheModeLetter) {
-  CommandLine cl = ParseCommandLine({"/s", "--seed", "7", "--frames", "10", "--windowed",
-                                     "640x480", "--uncapped", "--stats", "--screenshot", "a.png",
-                                     "--title", "Hello World"});
+  CommandLine cl = ParseCommandLine({"/s", "--seed", "7", "--frames", "10", "--windowed", "640x480",
+                                     "--uncapped", "--stats", "--screenshot", "a.png", "--title",
+                                     "Hello World"});
   EXPECT_EQ(cl.ArgumentText, "/s");
   EXPECT_EQ(cl.Error, "");
   EXPECT_EQ(cl.Options.Seed, 7u);

@@ -16,10 +16,13 @@ std::string ProgramFolder() {
   return exe.parent_path().string();
 }
 
-bool FolderIsWritable(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
+bool FolderIsWritable(const std::string& folder) {
+  return access(folder.c_str(), W_OK | X_OK) == 0;
+}
 
 std::string SettingsFilePath(const std::string& program_folder) {
-  if (FolderIsWritable(program_folder)) return program_folder + "/" + std::string(kSettingsFileName);
+  if (FolderIsWritable(program_folder))
+    return program_folder + "/" + std::string(kSettingsFileName);
   std::filesystem::path base;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
     base = xdg;

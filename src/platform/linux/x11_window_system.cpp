@@ -13,9 +13,13 @@
 namespace vx {
 namespace {
 
-Display* D(void* d) { return static_cast<Display*>(d); }
+Display* D(void* d) {
+  return static_cast<Display*>(d);
+}
 
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreErrors(Display*, XErrorEvent*) {
+  return 0;
+}
 
 bool HasCaption(Display* d, Window w, std::string_view caption) {
   static const Atom net_wm_name = XInternAtom(d, "_NET_WM_NAME", False);

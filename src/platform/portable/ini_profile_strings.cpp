@@ -12,7 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -22,7 +24,9 @@ std::string_view Trim(std::string_view s) {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+           auto lower = [](char c) {
+             return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+           };
            return lower(x) == lower(y);
          });
 }
@@ -31,7 +35,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 struct KeyNames {
   explicit KeyNames(std::string_view key)
       : utf8(key), cp932(Utf8ToCp932(key).value_or(std::string(key))) {}
-  bool Match(std::string_view name) const { return EqualsNoCase(name, utf8) || EqualsNoCase(name, cp932); }
+  bool Match(std::string_view name) const {
+    return EqualsNoCase(name, utf8) || EqualsNoCase(name, cp932);
+  }
   std::string utf8, cp932;
 };
 

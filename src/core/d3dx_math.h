@@ -1,0 +1,17 @@
+// The D3DX matrix and vector functions the saver uses, in Direct3D's conventions
+// (left-handed, row vectors, depth 0..1).
+#pragma once
+
+#include "platform/device.h"
+
+namespace vx {
+
+void D3DXMatrixIdentity(D3DMatrix& out);
+void D3DXMatrixLookAtLH(D3DMatrix& out, const D3DVector& eye, const D3DVector& at,
+                        const D3DVector& up);
+void D3DXMatrixPerspectiveFovLH(D3DMatrix& out, float fovy, float aspect, float zn, float zf);
+// Projects a point through world x view x projection onto the viewport (y down, MinZ..MaxZ).
+void D3DXVec3Project(D3DVector& out, const D3DVector& v, const D3DViewport& viewport,
+                     const D3DMatrix& projection, const D3DMatrix& view, const D3DMatrix& world);
+
+}  // namespace vx
