@@ -1,0 +1,138 @@
+#include "platform/linux/sdl_saver_window.h"
+
+#include <SDL.h>
+
+#include <csignal>
+#include <stdexcept>
+
+namespace vx {
+namespace {
+
+volatile std::sig_atomic_t g_quit_requested = 0;
+
+void OnTerminationSignal(int) {
+  g_quit_requested = 1;
+}
+
+// Windows virtual-key codes for the keys the saver tells apart; every other key gets a code
+// that matches neither arrow.
+int32_t VirtualKey(SDL_Keycode key) {
+  if (key == SDLK_LEFT) return kVkLeft;
+  if (key == SDLK_RIGHT) return kVkRight;
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  return 0xFF;
+}
+
+}  // namespace
+
+void SdlSaverWindow::InstallSignalHandlers() {
+  struct sigaction sa {};
+  sa.sa_handler = OnTerminationSignal;
+  sigemptyset(&sa.sa_mask);
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &sa, nullptr);
+}
+
+SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) : headless_(o.headless) {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (o.headless) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
+
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+
+  if (o.foreign_window) {
+    foreign_ = true;
+    SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+    window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(o.foreign_window));
+  } else {
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    int w = o.width, h = o.height;
+    if (o.windowed) {
+      w = o.windowed->first;
+      h = o.windowed->second;
+    } else if (!o.headless) {
+      flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    window_ = SDL_CreateWindow("Vexlum_Main", 0, 0, w, h, flags);
+  }
+  if (!window_) {
+    std::string reason = SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw std::runtime_error("cannot open the saver window: " + reason);
+  }
+  context_ = SDL_GL_CreateContext(window_);
+  if (!context_) {
+    std::string reason = SDL_GetError();
+    SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw std::runtime_error("cannot create an OpenGL 3.3 context: " + reason);
+  }
+  // Vsync keeps the picture tear-free; where it is not offered the frame cap still paces.
+  if (!o.headless) SDL_GL_SetSwapInterval(1);
+  if (o.hide_cursor && !foreign_) SDL_ShowCursor(SDL_DISABLE);
+}
+
+SdlSaverWindow::~SdlSaverWindow() {
+  if (context_) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_ShowCursor(SDL_ENABLE);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void SdlSaverWindow::ShowTopmost() {
+  if (foreign_ || headless_) return;
+  SDL_ShowWindow(window_);
+  SDL_SetWindowAlwaysOnTop(window_, SDL_TRUE);
+  SDL_RaiseWindow(window_);
+}
+
+std::optional<SaverEvent> SdlSaverWindow::PollEvent() {
+  if (g_quit_requested) {
+    g_quit_requested = 0;
+    return SaverEvent{SaverEvent::kQuit, 0};
+  }
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    switch (e.type) {
+      case SDL_QUIT:
+        return SaverEvent{SaverEvent::kQuit, 0};
+      case SDL_KEYDOWN:
+        // The host owns input when we draw in its window.
+        if (!foreign_) return SaverEvent{SaverEvent::kKey, VirtualKey(e.key.keysym.sym)};
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        if (!foreign_) return SaverEvent{SaverEvent::kClick, 0};
+        break;
+      default:  // mouse movement, focus changes and the rest never end the saver
+        break;
+    }
+  }
+  return std::nullopt;
+}
+
+void SdlSaverWindow::WaitForEvent(uint32_t timeout_ms) {
+  if (g_quit_requested) return;
+  // Peek only: the event stays queued for PollEvent.
+  if (SDL_WaitEventTimeout(nullptr, static_cast<int>(timeout_ms)) == 0) return;
+}
+
+int SdlSaverWindow::DrawableWidth() const {
+  int w = 0, h = 0;
+  SDL_GL_GetDrawableSize(window_, &w, &h);
+  return w;
+}
+
+int SdlSaverWindow::DrawableHeight() const {
+  int w = 0, h = 0;
+  SDL_GL_GetDrawableSize(window_, &w, &h);
+  return h;
+}
+
+}  // namespace vx
