@@ -2,11 +2,17 @@
 
 #include <iostream>
 
+#include "platform/linux/x11_preview.h"
+
 namespace vx {
 
-int LinuxModeRunner::RunPreview(StartupState&, int32_t) {
-  std::cerr << "vexlum: the preview is not in this build\n";
-  return 1;
+int LinuxModeRunner::RunPreview(StartupState&, int32_t host_window) {
+  // X window ids are positive 29-bit numbers; anything else cannot name a window.
+  if (host_window <= 0) {
+    std::cerr << "vexlum: /p needs the id of the host's window\n";
+    return 1;
+  }
+  return RunX11Preview(static_cast<uint64_t>(host_window));
 }
 
 int LinuxModeRunner::RunSettingsDialog(StartupState&) {
