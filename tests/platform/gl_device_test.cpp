@@ -2,6 +2,7 @@
 // sampled with the states the saver sets.
 #include "platform/linux/gl_device.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -98,6 +99,7 @@ TEST_F(GlDeviceTest, WhiteTexelAtVertexAlpha128OverBlackGivesHalfGrey) {
     EXPECT_EQ(p.r, 128);
     EXPECT_EQ(p.g, 128);
     EXPECT_EQ(p.b, 128);
+    EXPECT_EQ(p.a, 255);  // the back buffer has no alpha: the picture reads opaque
   }
   EXPECT_EQ(device_->DepthBits(), 16);
 }
@@ -312,6 +314,36 @@ TEST(GlDeviceBatching, OneFormatOneImageIsOneDrawCall) {
   device.EndScene();
   device.Present();
   EXPECT_EQ(device.Stats().draw_calls_last_frame, 1u);
+}
+
+TEST(GlContexts, ASdlWindowContextDrawsAndPresentsThroughTheSameDevice) {
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  SDL_Window* window = SDL_CreateWindow("render test", 0, 0, 40, 30, SDL_WINDOW_OPENGL);
+  ASSERT_NE(window, nullptr) << SDL_GetError();
+  {
+    auto context = CreateSdlGlContext(window, false);
+    EXPECT_TRUE(context->HasWindow());
+    GlDevice device(*context);
+    EXPECT_EQ(device.GetViewport().Width, 40u);
+    EXPECT_EQ(device.GetViewport().Height, 30u);
+    device.Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+    device.SetTexture(0, nullptr);
+    device.SetRenderState(D3DRS_ZENABLE, 0);
+    DrawScreenQuad(device, 0, 0, 20, 30, 0.0f, 255);
+    device.Present();
+    const RgbaImage image = device.ReadPixels();
+    EXPECT_EQ(At(image, 5, 5).r, 255);  // the quad
+    EXPECT_EQ(At(image, 30, 5).r, 0);   // the clear colour
+    EXPECT_EQ(At(image, 30, 5).b, 255);
+    EXPECT_EQ(device.Stats().frames, 1u);
+  }
+  SDL_DestroyWindow(window);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+TEST(GlContexts, HeadlessContextRefusesAnEmptySize) {
+  EXPECT_THROW(CreateHeadlessGlContext(0, 10), DeviceError);
 }
 
 }  // namespace

@@ -279,6 +279,10 @@ GlDevice::GlDevice(GlContext& context, GlDeviceOptions options)
   glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
                                         GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth_bits_);
   glViewport(0, 0, width_, height_);
+  // Start black and opaque, and never let drawing write alpha: the back buffer has none.
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 
   glGenBuffers(1, &vbo_);
   glGenBuffers(1, &ibo_);
@@ -375,10 +379,11 @@ void GlDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t /*stencil
   Flush();
   GLbitfield mask = 0;
   if (flags & D3DCLEAR_TARGET) {
+    // The back buffer has no alpha channel (16-bit colour): it reads as opaque.
     glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f,
                  static_cast<float>((color >> 8) & 0xFF) / 255.0f,
-                 static_cast<float>(color & 0xFF) / 255.0f,
-                 static_cast<float>((color >> 24) & 0xFF) / 255.0f);
+                 static_cast<float>(color & 0xFF) / 255.0f, 1.0f);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     mask |= GL_COLOR_BUFFER_BIT;
   }
   if (flags & D3DCLEAR_ZBUFFER) {
@@ -390,6 +395,7 @@ void GlDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t /*stencil
   if (mask) {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo_);
     glClear(mask);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
   }
 }
 
@@ -599,6 +605,11 @@ TextureRef GlDevice::CreateTextureFromFileEx(const std::string& file,
   glBindTexture(GL_TEXTURE_2D, bound_texture_);
   texture_cache_[std::move(key)] = object;
   return std::make_shared<GlTexture>(std::move(object));
+}
+
+void GlDevice::Finish() {
+  Flush();
+  glFinish();
 }
 
 RgbaImage GlDevice::ReadPixels() {

@@ -55,6 +55,8 @@ class GlDevice final : public Device {
 
   // The picture drawn so far, rows top to bottom, RGBA (pending draws are flushed first).
   RgbaImage ReadPixels();
+  // Waits until GL has finished every command given so far (for honest timings).
+  void Finish();
   const GlFrameStats& Stats() const { return stats_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
