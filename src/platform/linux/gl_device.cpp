@@ -447,6 +447,8 @@ void GlDevice::DrawPrimitiveUP(uint32_t primitive_type, uint32_t primitive_count
       primitive_type != kPtTriangleFan)
     throw DeviceError("DrawPrimitiveUP: unsupported primitive type");
   if (primitive_count == 0) return;
+  if (primitive_count > kMaxPendingVertices / 3)
+    throw DeviceError("DrawPrimitiveUP: too many primitives in one call");
   if (!vertices) throw DeviceError("DrawPrimitiveUP: no vertices");
   const uint32_t n = primitive_type == kPtTriangleList ? primitive_count * 3 : primitive_count + 2;
   if (pending_fvf_ != fvf_ || pending_vertex_count_ + n > kMaxPendingVertices) Flush();
