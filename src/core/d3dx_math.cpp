@@ -36,6 +36,10 @@ void D3DXMatrixPerspectiveFovLH(D3DMatrix& out, float fovy, float aspect, float 
   FromGlm(glm::perspectiveLH_ZO(fovy, aspect, zn, zf), out);
 }
 
+void D3DXMatrixMultiply(D3DMatrix& out, const D3DMatrix& a, const D3DMatrix& b) {
+  FromGlm(ToGlm(b) * ToGlm(a), out);
+}
+
 void D3DXVec3Project(D3DVector& out, const D3DVector& v, const D3DViewport& vp,
                      const D3DMatrix& projection, const D3DMatrix& view, const D3DMatrix& world) {
   const glm::vec4 clip = ToGlm(projection) * ToGlm(view) * ToGlm(world) * glm::vec4(V(v), 1.0f);

@@ -30,7 +30,10 @@ struct DeviceCall {
     kDraw,
     kGetViewport,
     kLoadTexture
-  } kind;
+  };
+  DeviceCall(Kind kind, uint32_t a = 0, uint32_t b = 0, int32_t value = 0)
+      : kind(kind), a(a), b(b), value(value) {}
+  Kind kind;
   uint32_t a = 0, b = 0;  // state/value, type/stage, fvf, primitive type/count ...
   int32_t value = 0;
   D3DMatrix matrix{};
@@ -113,6 +116,7 @@ class RecordingDevice final : public Device {
   void Keep(DeviceCall c) {
     if (keep_) calls.push_back(std::move(c));
   }
+  bool keep_;
 };
 
 }  // namespace vx

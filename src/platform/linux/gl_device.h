@@ -1,0 +1,128 @@
+// The render device over OpenGL 3.3 core. One shader pair stands in for the fixed-function
+// pipeline the saver configures; consecutive quads with unchanged vertex format, texture and
+// states are gathered and drawn with one upload and one draw call.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/device.h"
+#include "platform/linux/gl_context.h"
+#include "platform/linux/texture_image.h"
+
+namespace vx {
+
+struct GlDeviceOptions {
+  // Draw each DrawPrimitiveUP on its own (for comparing pictures and for debugging).
+  bool batching = true;
+};
+
+struct GlFrameStats {
+  uint64_t frames = 0;                 // Present calls so far
+  uint32_t draw_calls_last_frame = 0;  // GL draw calls in the last presented frame
+  uint32_t primitives_last_frame = 0;  // DrawPrimitiveUP calls in the last presented frame
+};
+
+class GlTexture;
+
+class GlDevice final : public Device {
+ public:
+  // `context` must be current and outlive the device. The device draws into its own
+  // framebuffer (RGBA8 colour, 16-bit depth) of the context's size and shows it on Present.
+  // Throws DeviceError when the context lacks what the device needs.
+  explicit GlDevice(GlContext& context, GlDeviceOptions options = {});
+  ~GlDevice() override;
+  GlDevice(const GlDevice&) = delete;
+  GlDevice& operator=(const GlDevice&) = delete;
+
+  void SetRenderState(uint32_t state, int32_t value) override;
+  void SetTextureStageState(uint32_t stage, uint32_t type, int32_t value) override;
+  void SetTransform(uint32_t type, const D3DMatrix& matrix) override;
+  void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
+  void BeginScene() override;
+  void EndScene() override;
+  void Present() override;
+  void SetVertexShader(uint32_t fvf) override;
+  void SetTexture(uint32_t stage, Texture* texture) override;
+  void DrawPrimitiveUP(uint32_t primitive_type, uint32_t primitive_count, const void* vertices,
+                       uint32_t stride) override;
+  D3DViewport GetViewport() override;
+  TextureRef CreateTextureFromFileEx(const std::string& file,
+                                     const TextureLoadOptions& options) override;
+
+  // The picture drawn so far, rows top to bottom, RGBA (pending draws are flushed first).
+  RgbaImage ReadPixels();
+  // Waits until GL has finished every command given so far (for honest timings).
+  void Finish();
+  const GlFrameStats& Stats() const { return stats_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // Bits of the depth buffer the driver actually gave.
+  int DepthBits() const { return depth_bits_; }
+
+  // A GL texture name; slots loaded from the same bytes share one.
+  struct TextureObject {
+    unsigned name = 0;
+    int width = 0, height = 0, levels = 0;
+    std::shared_ptr<bool> device_alive;
+    ~TextureObject();
+  };
+
+ private:
+  void Flush();
+  void ReleaseGl();
+  void ApplyStates();
+  void ApplyTextureStage();
+
+  GlContext& context_;
+  GlDeviceOptions options_;
+  int width_, height_;
+  int depth_bits_ = 0;
+  std::shared_ptr<bool> alive_;  // tells textures outliving the device not to touch GL
+
+  unsigned program_ = 0, vbo_ = 0, ibo_ = 0, fbo_ = 0, colour_rb_ = 0, depth_rb_ = 0;
+  unsigned vao_screen_ = 0, vao_scene_ = 0, sampler_ = 0;
+  int loc_pretransformed_ = -1, loc_wvp_ = -1, loc_size_ = -1, loc_use_texture_ = -1;
+  int loc_colour_op_ = -1, loc_alpha_op_ = -1, loc_lighting_ = -1;
+
+  std::map<uint32_t, int32_t> render_states_;
+  std::map<uint32_t, int32_t> stage_states_;
+  bool states_dirty_ = true;
+  D3DMatrix world_{}, view_{}, proj_{};
+  bool wvp_dirty_ = true;
+
+  uint32_t fvf_ = 0;
+  unsigned bound_texture_ = 0;  // GL name on stage 0, 0 when none
+
+  // The pending batch: vertices of one format, triangle indices into them.
+  std::vector<uint8_t> pending_vertices_;
+  std::vector<uint32_t> pending_indices_;
+  uint32_t pending_fvf_ = 0;
+  uint32_t pending_vertex_count_ = 0;
+
+  std::map<std::string, std::weak_ptr<TextureObject>> texture_cache_;  // by file bytes
+
+  GlFrameStats stats_;
+  uint32_t draw_calls_ = 0, primitives_ = 0;
+};
+
+// What CreateTextureFromFileEx returns on this device.
+class GlTexture final : public Texture {
+ public:
+  explicit GlTexture(std::shared_ptr<GlDevice::TextureObject> object)
+      : object_(std::move(object)) {}
+  unsigned Name() const { return object_->name; }
+  int Width() const { return object_->width; }
+  int Height() const { return object_->height; }
+  int Levels() const { return object_->levels; }
+  // The texels of one mip level, rows top to bottom. The device's context must be current.
+  RgbaImage ReadLevel(int level) const;
+
+ private:
+  std::shared_ptr<GlDevice::TextureObject> object_;
+};
+
+}  // namespace vx
