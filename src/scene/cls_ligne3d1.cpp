@@ -8,7 +8,6 @@
 namespace vx {
 
 ClsLigne3D1::ClsLigne3D1(SceneContext& ctx) {
-  letters_.reserve(kMaxLetters);
   Random& rnd = ctx.random;
   NbrCarNSz = 60;
   tTps1 = Round32((static_cast<double>(rnd.Next()) * 10.0 + 5.0) * 60.0);
@@ -29,6 +28,8 @@ void ClsLigne3D1::Calculer(SceneContext& ctx) {
     const int16_t n =
         ToInt16(NbrCarNSz / 100.0 * static_cast<double>(progress_) - NbrCarSz).value_or(0);
     const double h = ctx.settings.LetterHeight;
+    // Reserved with the first letter, not at construction, so idle lines cost no storage.
+    if (n > 0 && letters_.capacity() < size_t{kMaxLetters}) letters_.reserve(size_t{kMaxLetters});
     for (int32_t i = 0; i < n; ++i) {
       NbrCarSz += 1;
       ClsLettre3D1& letter = letters_.emplace_back(ctx.random);
