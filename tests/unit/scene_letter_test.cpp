@@ -12,9 +12,9 @@ using Harness = testing::SceneHarness<ScriptedRandom>;
 TEST(Letter, ConstructionDrawsDecalThenCharacterThenFlickerWait) {
   ScriptedRandom rnd{0.1f, 0.25f, 0.9f};
   ClsLettre3D1 l(rnd);
-  EXPECT_EQ(l.DecalSz, 80);        // 0.1 x 300 + 50
-  EXPECT_EQ(l.NumLettreSz, 14);    // 0.25 x 56
-  EXPECT_EQ(l.tTps2, 1000);        // 0.9 x 1000 + 100
+  EXPECT_EQ(l.DecalSz, 80);      // 0.1 x 300 + 50
+  EXPECT_EQ(l.NumLettreSz, 14);  // 0.25 x 56
+  EXPECT_EQ(l.tTps2, 1000);      // 0.9 x 1000 + 100
   EXPECT_EQ(l.OpaciteSz, 255);
   EXPECT_EQ(l.OpaciteSz2, 0);
   EXPECT_EQ(l.Etat, 1);
@@ -26,7 +26,7 @@ TEST(Letter, PhasesRunInOrderWithTheirLengthsAndFinishOnce) {
   Harness h;
   ClsLettre3D1 l(h.random);
   l.DecalSz = 100;
-  l.tTps2 = 1000000;  // no flicker in this walk
+  l.tTps2 = 1000000;     // no flicker in this walk
   h.random.Push(0.25f);  // fade-out length 0.25 x 200 + 150 = 200
   const int draws_before = h.random.draws();
   int32_t finished = 0;

@@ -68,8 +68,8 @@ TEST(Line, GrowthCountRoundsHalfToEvenAndStacksLettersDownward) {
     l.Calculer(h.ctx);
     return l.Letters().size();
   };
-  EXPECT_EQ(grown(50, 20), 2u);  // 2.5 letters due -> 2
-  EXPECT_EQ(grown(50, 28), 4u);  // 3.5 letters due -> 4
+  EXPECT_EQ(grown(50, 20), 2u);    // 2.5 letters due -> 2
+  EXPECT_EQ(grown(50, 28), 4u);    // 3.5 letters due -> 4
   EXPECT_EQ(grown(50, 400), 50u);  // time is up: every remaining letter at once
   EXPECT_EQ(grown(50, 1000), 50u);
 }
@@ -205,7 +205,7 @@ TEST(Camera, TurnWrapsAndEndsAFullCircleLater) {
   cam.Tps1 = 980;
   cam.Affichage(h.ctx);
   EXPECT_EQ(cam.prctSz, 50.0f);
-  EXPECT_EQ(cam.Angle(), 90.0f);  // 450 wrapped
+  EXPECT_EQ(cam.Angle(), 90.0f);                         // 450 wrapped
   EXPECT_NEAR(h.ctx.EyeZ - h.ctx.TargetZ, 400.0, 0.01);  // half way round: in front
   cam.Tps1 = 1980;
   h.random = ScriptedRandom{0.5f};
