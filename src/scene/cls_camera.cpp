@@ -16,9 +16,9 @@ void ClsCamera::Affichage(SceneContext& ctx) {
   if (Etat == 1) {
     AddStep(Tps1, step);
     if (Tps1 >= tTps1) {
-      tTps1 = Round32(static_cast<double>(ctx.random.Next()) * 20000.0 + 2000.0);
+      tTps1 = Round32Fast(static_cast<double>(ctx.random.Next()) * 20000.0 + 2000.0);
       Tps1 = 0;
-      Etat = Round32(static_cast<double>(ctx.random.Next()) * 4.0 + 1.0);
+      Etat = Round32Fast(static_cast<double>(ctx.random.Next()) * 4.0 + 1.0);
     }
     ctx.TargetZ = static_cast<float>(ctx.TargetZ + step * 0.2);
   } else if (Etat >= 2 && Etat <= 5) {
@@ -31,7 +31,7 @@ void ClsCamera::Affichage(SceneContext& ctx) {
       if (move != 2)
         prctSz2 = static_cast<float>((std::sin(t / half * 6.28 + 3.14 / 2.0) + 1.0) / 2.0 * 100.0);
     } else {
-      tTps1 = Round32(static_cast<double>(ctx.random.Next()) * 4000.0 + 1500.0);
+      tTps1 = Round32Fast(static_cast<double>(ctx.random.Next()) * 4000.0 + 1500.0);
       Tps1 = 0;
       Etat = 1;
       prctSz = 100.0f;

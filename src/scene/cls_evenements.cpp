@@ -15,7 +15,7 @@ void ClsEvenements::Calcul(SceneContext& ctx) {
   if (Etat == 1) {
     AddStep(Tps1, step);
     if (Tps1 >= tTps1) {
-      tTps1 = Round32(static_cast<double>(ctx.random.Next()) * 300.0);
+      tTps1 = Round32Fast(static_cast<double>(ctx.random.Next()) * 300.0);
       Tps1 = 0;
       ctx.AddLine();
       // ">=" rather than "==": a Limite below 1 stops at one line instead of growing forever.

@@ -14,9 +14,9 @@ CellOrigin CellForCharacter(int32_t NumLettre) {
 }
 
 ClsLettre3D1::ClsLettre3D1(Random& random) {
-  DecalSz = Round32(static_cast<double>(random.Next()) * 300.0 + 50.0);
-  NumLettreSz = Round32(static_cast<double>(random.Next()) * 56.0);
-  tTps2 = Round32(static_cast<double>(random.Next()) * 1000.0 + 100.0);
+  DecalSz = Round32Fast(static_cast<double>(random.Next()) * 300.0 + 50.0);
+  NumLettreSz = Round32Fast(static_cast<double>(random.Next()) * 56.0);
+  tTps2 = Round32Fast(static_cast<double>(random.Next()) * 1000.0 + 100.0);
 }
 
 void ClsLettre3D1::Calculer(SceneContext& ctx, int32_t& TotSz, const int32_t& opDist) {
@@ -32,10 +32,10 @@ void ClsLettre3D1::Calculer(SceneContext& ctx, int32_t& TotSz, const int32_t& op
       } else {
         Tps1 = 0;
         Etat = 2;
-        tTps1 = Round32(DecalSz / 2.0);
+        tTps1 = Round32Fast(DecalSz / 2.0);
         p = 100.0;
       }
-      OpaciteSz = Round32(p * 2.55 / 100.0 * od);
+      OpaciteSz = Round32Fast(p * 2.55 / 100.0 * od);
       break;
     case 2:
       AddStep(Tps1, step);
@@ -47,23 +47,23 @@ void ClsLettre3D1::Calculer(SceneContext& ctx, int32_t& TotSz, const int32_t& op
         tTps1 = DecalSz;
         p = 100.0;
       }
-      OpaciteSz = Round32((255.0 - p * 2.55) / 100.0 * od);
-      OpaciteSz2 = Round32(p * 2.55 / 100.0 * od);
+      OpaciteSz = Round32Fast((255.0 - p * 2.55) / 100.0 * od);
+      OpaciteSz2 = Round32Fast(p * 2.55 / 100.0 * od);
       break;
     case 3:
       AddStep(Tps1, step);
       if (Tps1 >= tTps1) {
         Etat = 4;
         Tps1 = 0;
-        tTps1 = Round32(static_cast<double>(ctx.random.Next()) * 200.0 + 150.0);
+        tTps1 = Round32Fast(static_cast<double>(ctx.random.Next()) * 200.0 + 150.0);
       }
-      OpaciteSz2 = Round32(od * 2.55);
+      OpaciteSz2 = Round32Fast(od * 2.55);
       break;
     case 4:
       AddStep(Tps1, step);
       if (Tps1 < tTps1) {
         p = static_cast<double>(Tps1) / tTps1 * 100.0;
-        OpaciteSz2 = Round32((255.0 - p * 2.55) / 100.0 * od);
+        OpaciteSz2 = Round32Fast((255.0 - p * 2.55) / 100.0 * od);
       } else {
         Etat = 0;
         Tps1 = 0;
@@ -76,9 +76,9 @@ void ClsLettre3D1::Calculer(SceneContext& ctx, int32_t& TotSz, const int32_t& op
   }
   AddStep(Tps2, step);
   if (Tps2 >= tTps2) {
-    NumLettreSz = Round32(static_cast<double>(ctx.random.Next()) * 56.0);
+    NumLettreSz = Round32Fast(static_cast<double>(ctx.random.Next()) * 56.0);
     Tps2 = 0;
-    tTps2 = Round32(static_cast<double>(ctx.random.Next()) * 1000.0 + 100.0);
+    tTps2 = Round32Fast(static_cast<double>(ctx.random.Next()) * 1000.0 + 100.0);
   }
 }
 

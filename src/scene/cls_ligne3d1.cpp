@@ -10,7 +10,7 @@ namespace vx {
 ClsLigne3D1::ClsLigne3D1(SceneContext& ctx) {
   Random& rnd = ctx.random;
   NbrCarNSz = 60;
-  tTps1 = Round32((static_cast<double>(rnd.Next()) * 10.0 + 5.0) * 60.0);
+  tTps1 = Round32Fast((static_cast<double>(rnd.Next()) * 10.0 + 5.0) * 60.0);
   YSz = rnd.Next() * 250.0f - 500.0f;
   XSz = ctx.EyeX + 300.0f - rnd.Next() * 600.0f;
   ZSz = ctx.TargetZ - (ctx.CameraDistance - 1000.0f) * rnd.Next();
@@ -43,8 +43,8 @@ void ClsLigne3D1::Calculer(SceneContext& ctx) {
 
   const double dz = ZSz - ctx.EyeZ;
   const double dx = XSz - ctx.EyeX;
-  const int32_t d = Round32(std::sqrt(dz * dz + dx * dx));
-  opDistSz = Round32(100.0 - (d - 500) / 1000.0 * 100.0);
+  const int32_t d = Round32Fast(std::sqrt(dz * dz + dx * dx));
+  opDistSz = Round32Fast(100.0 - (d - 500) / 1000.0 * 100.0);
   if (opDistSz > 100) opDistSz = 100;
 
   for (ClsLettre3D1& letter : letters_) letter.Calculer(ctx, NbrCarFin, opDistSz);
@@ -59,8 +59,8 @@ void ClsLigne3D1::Restart(SceneContext& ctx) {
   YSz = rnd.Next() * 250.0f - 750.0f;
   XSz = ctx.TargetX + 300.0f - rnd.Next() * 600.0f;
   ZSz = ctx.TargetZ - (ctx.CameraDistance - 1000.0f) * rnd.Next();
-  tTps1 = Round32(static_cast<double>(rnd.Next()) * 800.0 + 800.0);
-  NbrCarNSz = Round32(static_cast<double>(rnd.Next()) * 40.0 + 40.0);
+  tTps1 = Round32Fast(static_cast<double>(rnd.Next()) * 800.0 + 800.0);
+  NbrCarNSz = Round32Fast(static_cast<double>(rnd.Next()) * 40.0 + 40.0);
   NbrCarFin = 0;
   NbrCarSz = 0;
   letters_.clear();  // keeps the reserved storage
