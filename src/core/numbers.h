@@ -20,6 +20,19 @@ std::optional<int16_t> FloorToInt16(double value);
 // Half-to-even to 32 bits where an overflow cannot happen or is a caller's bug: saturates.
 int32_t Round32(double value);
 
+// Round32 for per-frame arithmetic, with the same results and no library call: truncation
+// and the fraction it leaves are exact, so the tie test is exact too (also on x87).
+inline int32_t Round32Fast(double value) {
+  if (value > -2147483648.0 && value < 2147483647.0) {
+    const int32_t whole = static_cast<int32_t>(value);
+    const double fraction = value - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && (whole & 1))) return whole + 1;
+    if (fraction < -0.5 || (fraction == -0.5 && (whole & 1))) return whole - 1;
+    return whole;
+  }
+  return Round32(value);
+}
+
 // The settings file's number reading: the whole text must be one number. Blanks around it,
 // a sign, a fraction and an exponent are accepted; anything else fails.
 std::optional<double> ParseNumber(std::string_view text);

@@ -13,7 +13,7 @@ namespace vx {
 class RecordingTexture final : public Texture {
  public:
   explicit RecordingTexture(std::string file) : file(std::move(file)) {}
-  std::string file;
+  std::string file{};
 };
 
 struct DeviceCall {
@@ -38,9 +38,9 @@ struct DeviceCall {
   int32_t value = 0;
   D3DMatrix matrix{};
   Texture* texture = nullptr;
-  std::string file;
-  std::vector<ScreenVertex> screen_vertices;  // kDraw with stride 32
-  std::vector<SceneVertex> scene_vertices;    // kDraw with stride 28
+  std::string file{};
+  std::vector<ScreenVertex> screen_vertices{};  // kDraw with stride 32
+  std::vector<SceneVertex> scene_vertices{};    // kDraw with stride 28
 };
 
 class RecordingDevice final : public Device {
@@ -113,6 +113,7 @@ class RecordingDevice final : public Device {
   }
 
  private:
+  bool keep_ = true;
   void Keep(DeviceCall c) {
     if (keep_) calls.push_back(std::move(c));
   }

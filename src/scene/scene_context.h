@@ -1,0 +1,78 @@
+// What the 3D scene shares between its objects: the lines, the camera coordinates, the event
+// script and title queue, and references to the settings, device and random generator.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/random.h"
+#include "platform/device.h"
+#include "scene/event_script.h"
+#include "startup/settings.h"
+#include "title/cls_titre2.h"
+
+namespace vx {
+
+class ClsLigne3D1;
+
+// Advances a step-unit clock. Wraps at 32 bits instead of overflowing, so an absurd speed
+// from the settings file cannot make the arithmetic undefined.
+inline void AddStep(int32_t& clock, int32_t step) {
+  clock = static_cast<int32_t>(static_cast<uint32_t>(clock) + static_cast<uint32_t>(step));
+}
+
+// World x view x projection and the viewport, taken once per frame so that testing a corner
+// costs one matrix-vector product. Gives exactly the coordinates D3DXVec3Project gives for the
+// same matrices and viewport.
+class ScreenProjection {
+ public:
+  void Prepare(const D3DViewport& viewport, const D3DMatrix& projection, const D3DMatrix& view,
+               const D3DMatrix& world);
+  D3DVector Project(const D3DVector& point) const;
+  // Inside the viewport, edges included (the right and bottom bounds are Width and Height).
+  bool IsOnScreen(const D3DVector& point) const;
+
+ private:
+  float m_[4][4] = {};  // column-major, as GLM keeps it
+  D3DViewport viewport_{};
+};
+
+struct SceneContext {
+  SceneContext(const Settings& settings, Device& device, Random& random, EventScript& script);
+  ~SceneContext();
+  SceneContext(const SceneContext&) = delete;
+  SceneContext& operator=(const SceneContext&) = delete;
+
+  const Settings& settings;
+  Device& device;
+  Random& random;
+  EventScript& Script;  // kinds, texts, durations and the cursor EventIndex
+
+  // Slots 0..LastLine hold lines; before the first line there is one empty slot.
+  std::vector<std::unique_ptr<ClsLigne3D1>> Lines;
+  int32_t LastLine = -1;
+
+  float EyeX = 0.0f, EyeY = 0.0f, EyeZ = 0.0f;
+  float TargetX = 0.0f, TargetY = 0.0f, TargetZ = 0.0f;
+  float CameraDistance = 0.0f;
+
+  TitleTextQueue TitleQueue;
+  std::unique_ptr<ClsTitre2> Title;  // created by the first "txt" event
+
+  D3DMatrix MatWorld{}, MatView{}, MatProj{};
+  TextureRef Texture1, Texture2, Texture3, Texture4, Texture5;
+  std::array<SceneVertex, 4> SceneQuad{};
+
+  // Refreshed from the device's viewport and the three matrices by PrepareProjection; the
+  // frame calls it after it sets the view, before anything is drawn.
+  ScreenProjection Projection;
+  void PrepareProjection();
+
+  // Appends one new line after LastLine (the line draws its own random start).
+  void AddLine();
+  int32_t LineCount() const { return LastLine + 1; }
+};
+
+}  // namespace vx
