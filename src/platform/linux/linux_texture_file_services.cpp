@@ -18,13 +18,14 @@
 
 namespace vx {
 
-bool DecodeImage(std::string_view bytes, DecodedSize& size) {
+bool DecodeImage(std::string_view bytes, DecodedSize& size, std::vector<uint8_t>* rgba) {
   if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
     return false;
   int w = 0, h = 0, channels = 0;
   stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
                                           static_cast<int>(bytes.size()), &w, &h, &channels, 4);
   if (pixels == nullptr) return false;
+  if (rgba != nullptr) rgba->assign(pixels, pixels + size_t(w) * size_t(h) * 4);
   stbi_image_free(pixels);
   size = {w, h};
   return true;

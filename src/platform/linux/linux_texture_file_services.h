@@ -1,6 +1,9 @@
 // The saver's texture-file services on Linux: access(2), mkdtemp(3) and stb_image.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/texture_file_services.h"
 
 namespace vx {
@@ -10,8 +13,9 @@ struct DecodedSize {
   int Height = 0;
 };
 
-// Decodes the whole image (not just its header); false for anything stb_image refuses.
-bool DecodeImage(std::string_view bytes, DecodedSize& size);
+// Decodes the whole image (not just its header); false for anything stb_image refuses. The
+// pixels, when asked for, come as 8-bit RGBA rows.
+bool DecodeImage(std::string_view bytes, DecodedSize& size, std::vector<uint8_t>* rgba = nullptr);
 
 class LinuxTextureFileServices : public TextureFileServices {
  public:
