@@ -1,0 +1,62 @@
+// The data pack beside the program and the two atlas image files copied out of it for the
+// length of one saver run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/texture_file_services.h"
+#include "platform/window_system.h"
+
+namespace vx {
+
+inline constexpr std::string_view kDataPackName = "Vexlum_Data.ppd";
+// Written with this case on every platform; a case-insensitive file system finds them under
+// any spelling, a case-sensitive one only under this, so callers go through ImagePath.
+inline constexpr std::string_view kLettersImageName = "Vexlum01.png";
+inline constexpr std::string_view kSceneryImageName = "Vexlum02.png";
+
+inline constexpr uint64_t kLettersImageOffset = 0;
+inline constexpr uint64_t kLettersImageLength = 227334;
+inline constexpr uint64_t kSceneryImageOffset = kLettersImageOffset + kLettersImageLength;
+inline constexpr uint64_t kSceneryImageLength = 664482;
+inline constexpr uint64_t kDataPackLength = kSceneryImageOffset + kSceneryImageLength;
+
+inline constexpr std::string_view kPackMessageTitle = "Vexlum(ScreenSaver)";
+inline constexpr std::string_view kPackMissingMessage = "ﾌｧｲﾙ (Vexlum_Data.ppd) が見つかりません!";
+inline constexpr std::string_view kPackDamagedMessage =
+    "ﾌｧｲﾙ (Vexlum_Data.ppd) が壊れています! 再インストールしてください。";
+inline constexpr std::string_view kImagesUnwritableMessage =
+    "画像ﾌｧｲﾙ (Vexlum01.png, Vexlum02.png) を書き込めません!";
+
+class TextureFiles {
+ public:
+  TextureFiles(std::string program_folder, WindowSystem& windows, TextureFileServices& services);
+  ~TextureFiles();  // removes whatever is still on disk
+  TextureFiles(const TextureFiles&) = delete;
+  TextureFiles& operator=(const TextureFiles&) = delete;
+
+  // Checks the pack and copies both images out. On any failure the user has been told why,
+  // nothing is left on disk, and the saver must end (with status 1).
+  bool ExtractTextures();
+  // The file the device loads its atlas from: Kind 0 draws scenery, any other Kind letters.
+  std::string ImagePath(int16_t kind) const;
+  // Deletes both image files, and the private folder when one was made for them.
+  void DeleteTextureFiles();
+
+  const std::string& ImageFolder() const { return image_folder_; }
+  std::string PackPath() const;
+
+ private:
+  bool WriteImages(const std::string& folder, const std::string& pack);
+  bool Fail(std::string_view message);
+
+  std::string program_folder_;
+  WindowSystem& windows_;
+  TextureFileServices& services_;
+  std::string image_folder_;
+  std::string private_folder_;
+};
+
+}  // namespace vx
