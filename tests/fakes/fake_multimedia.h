@@ -39,7 +39,6 @@ class FakeMultimedia final : public Multimedia {
   }
 
   bool GetErrorString(uint32_t code, std::string& text, uint32_t length) override {
-    error_codes_asked.push_back(code);
     auto it = error_texts.find(code);
     if (it == error_texts.end() || length == 0) return false;
     text = it->second.substr(0, length - 1);
@@ -66,7 +65,6 @@ class FakeMultimedia final : public Multimedia {
 
   std::vector<std::string> commands;
   std::vector<uint32_t> reply_lengths;
-  std::vector<uint32_t> error_codes_asked;
   std::vector<SoundCall> sounds;
 };
 
