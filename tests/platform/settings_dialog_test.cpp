@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +50,9 @@ class SettingsDialogTest : public ::testing::Test {
   }
   void Click(const char* name) {
     QWidget* w = Child<QWidget>(name);
+    // The buttons' hover poll reads the real cursor position, so put the cursor there too.
+    QCursor::setPos(w->mapToGlobal(w->rect().center()));
+    QTest::qWait(150);  // let a poll run: it must find the button under the cursor
     QTest::mouseMove(w);
     QTest::mouseClick(w, Qt::LeftButton);
   }
