@@ -1,6 +1,11 @@
 #include "platform/linux/linux_mode_runner.h"
 
+#include <QApplication>
+#include <cstdlib>
 #include <iostream>
+#include <memory>
+
+#include "platform/linux/settings_dialog.h"
 
 #include "platform/linux/x11_preview.h"
 
@@ -15,9 +20,24 @@ int LinuxModeRunner::RunPreview(StartupState&, int32_t host_window) {
   return RunX11Preview(static_cast<uint64_t>(host_window));
 }
 
-int LinuxModeRunner::RunSettingsDialog(StartupState&) {
-  std::cerr << "vexlum: the settings dialog is not in this build\n";
-  return 1;
+int LinuxModeRunner::RunSettingsDialog(StartupState& state) {
+  // Qt ends the process when it finds no display; say why instead.
+  if (!windows_.HasDisplay() && !std::getenv("QT_QPA_PLATFORM") &&
+      !std::getenv("WAYLAND_DISPLAY")) {
+    std::cerr << "vexlum: the settings dialog needs a display (DISPLAY is not set or not "
+                 "reachable)\n";
+    return 1;
+  }
+  std::unique_ptr<QApplication> app;
+  if (!QApplication::instance()) {
+    static int argc = 1;
+    static char name[] = "vexlum";
+    static char* argv[] = {name, nullptr};
+    app = std::make_unique<QApplication>(argc, argv);
+  }
+  SettingsDialog dialog(state, profile_, settings_file_, &windows_);
+  dialog.exec();
+  return 0;
 }
 
 int LinuxModeRunner::RunSaver(StartupState&) {

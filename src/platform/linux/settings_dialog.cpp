@@ -1,0 +1,403 @@
+#include "platform/linux/settings_dialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "platform/linux/command_button.h"
+
+namespace vx {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+// Layout positions are kept in twips, as designed; the form's unit is the pixel.
+QRect Tw(int left, int top, int width, int height) {
+  return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+          height / kTwipsPerPixel};
+}
+
+QString U(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QPixmap& Mark(RadioMark mark) {
+  static const QPixmap off(":/assets/radio_off.png");
+  static const QPixmap on(":/assets/radio_on.png");
+  static const QPixmap blank;
+  return mark == RadioMark::On ? on : mark == RadioMark::Off ? off : blank;
+}
+
+RgbImage ToRgb(const QImage& image) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+  RgbImage out(rgb.width(), rgb.height());
+  for (int y = 0; y < rgb.height(); ++y) {
+    const uchar* line = rgb.constScanLine(y);
+    for (int x = 0; x < rgb.width(); ++x)
+      out.At(x, y) = {line[3 * x], line[3 * x + 1], line[3 * x + 2]};
+  }
+  return out;
+}
+
+// A label that reports clicks: the radio marks, their captions and the home-page link.
+class ClickLabel final : public QLabel {
+ public:
+  using QLabel::QLabel;
+  std::function<void()> Clicked;
+
+ protected:
+  void mousePressEvent(QMouseEvent*) override {
+    if (Clicked) Clicked();
+  }
+};
+
+// A panel with the metallic half-sine gradient and its heading outlines.
+class GradientPanel final : public QWidget {
+ public:
+  // units_per_pixel: 1 for a panel that counts in pixels, 15 for one that counts in twips.
+  GradientPanel(QWidget* parent, QRect geometry, int units_per_pixel) : QWidget(parent) {
+    setGeometry(geometry);
+    const std::vector<uint8_t> lines =
+        PanelGradientLines(static_cast<double>(geometry.height()) * units_per_pixel);
+    image_ = QImage(geometry.size(), QImage::Format_RGB32);
+    for (int row = 0; row < geometry.height(); ++row) {
+      // Many lines fall in one pixel row when counting in twips; the last one drawn stays.
+      const size_t line =
+          std::min(lines.size() - 1, static_cast<size_t>((row + 1) * units_per_pixel - 1));
+      const uint8_t grey = lines[line];
+      const QRgb colour = qRgb(grey, grey, grey);
+      auto* pixels = reinterpret_cast<QRgb*>(image_.scanLine(row));
+      std::fill(pixels, pixels + geometry.width(), colour);
+    }
+  }
+  void AddOutline(QRect rect) { outlines_.push_back(rect); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.drawImage(0, 0, image_);
+    p.setPen(Qt::black);
+    for (const QRect& r : outlines_) p.drawRect(r.adjusted(0, 0, -1, -1));
+  }
+
+ private:
+  QImage image_;
+  std::vector<QRect> outlines_;
+};
+
+// A black strip showing one of the animation's strip pictures.
+class StripWidget final : public QWidget {
+ public:
+  StripWidget(QWidget* parent, const RgbImage& picture) : QWidget(parent), picture_(picture) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    const QImage image(reinterpret_cast<const uchar*>(picture_.Pixels().data()), picture_.Width(),
+                       picture_.Height(), picture_.Width() * 3, QImage::Format_RGB888);
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    p.drawImage(0, 0, image);
+  }
+
+ private:
+  const RgbImage& picture_;
+};
+
+// The layout's widths were measured with another font; a caption that needs more room gets it
+// rather than losing its last letters.
+void FitWidth(QLabel* label) {
+  const int needed = label->sizeHint().width();
+  if (needed > label->width()) label->resize(needed, label->height());
+}
+
+QLabel* Heading(QWidget* panel, QRect geometry, std::string_view text) {
+  auto* label = new QLabel(U(text), panel);
+  label->setGeometry(geometry);
+  label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, Qt::black);
+  label->setPalette(palette);
+  return label;
+}
+
+QLabel* ValueBox(QWidget* parent, QRect geometry) {
+  auto* box = new QLabel(parent);
+  box->setGeometry(geometry);
+  box->setFrameStyle(QFrame::Box | QFrame::Plain);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+  palette.setColor(QPalette::WindowText, Qt::black);
+  box->setPalette(palette);
+  box->setAutoFillBackground(true);
+  box->setAlignment(Qt::AlignCenter);
+  return box;
+}
+
+}  // namespace
+
+QString MusicFileFilterDescription() {
+  return QString::fromUtf8("BGMﾌｧｲﾙ (MP3 WAV)");
+}
+
+QStringList MusicFilePatterns() {
+  return {"*.[Mm][Pp]3", "*.[Ww][Aa][Vv]"};
+}
+
+SettingsDialog::SettingsDialog(StartupState& state, ProfileStrings& profile,
+                               std::string settings_file, WindowSystem* windows, QWidget* parent)
+    : QDialog(parent),
+      state_(state),
+      profile_(profile),
+      settings_file_(std::move(settings_file)),
+      windows_(windows),
+      model_(state.settings),
+      animation_(Tw(0, 0, 6495, 315).width(), Tw(0, 0, 6495, 315).height(),
+                 ToRgb(QImage(":/assets/ball.png"))) {
+  ChooseFile = [](QWidget* owner) -> std::optional<QString> {
+    QFileDialog dialog(owner, QString::fromUtf8("ﾌｧｲﾙを選択"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter(MusicFileFilterDescription() + " (" + MusicFilePatterns().join(' ') + ")");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+  };
+  OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  Build();
+  model_.Load();
+  ShowModel();
+  for (CommandButton* button : findChildren<CommandButton*>()) button->Control().Initialize();
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    animation_.Tick();
+    for (QWidget* strip : strips_) strip->update();
+  });
+  timer_.start(BallAnimation::kIntervalMs);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    const DialogPlacement at = PlaceDialog(area.width(), area.height(), width(), height());
+    move(area.left() + at.Left, area.top() + at.Top);
+  }
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+void SettingsDialog::Build() {
+  setWindowTitle(U(kDialogCaption));
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setWindowIcon(QIcon(":/assets/icon.png"));
+  setFixedSize(Tw(0, 0, 6765, 5010).size());
+  QFont font("IPAPGothic");
+  font.setPointSizeF(9.75);
+  setFont(font);
+  QPalette black = palette();
+  black.setColor(QPalette::Window, Qt::black);
+  setPalette(black);
+  setAutoFillBackground(true);
+
+  for (int i = 0; i < 2; ++i) {
+    auto* strip = new StripWidget(this, animation_.Strip(i));
+    strip->setGeometry(Tw(120, i == 0 ? 120 : 4560, 6495, 315));
+    strip->setObjectName(QString("picDisplay%1").arg(i));
+    strips_[static_cast<size_t>(i)] = strip;
+  }
+  // The panels get the platform's usual light palette again.
+  auto* music = new GradientPanel(this, Tw(120, 480, 6495, 1755), 1);
+  auto* display = new GradientPanel(this, Tw(120, 2280, 6495, 2175), kTwipsPerPixel);
+  for (QWidget* panel : {static_cast<QWidget*>(music), static_cast<QWidget*>(display)})
+    panel->setPalette(QApplication::palette());
+
+  // Music panel.
+  music->AddOutline(Tw(120, 120, 1515, 315));
+  Heading(music, Tw(120, 180, 1515, 255), "BGM");
+  const std::array<std::string_view, 3> sources = {"無し", "音楽CD", "MP3、WAV"};
+  const std::array<int, 3> source_tops = {840, 540, 1140};
+  const std::array<int, 3> source_widths = {345, 645, 900};
+  for (int i = 0; i < 3; ++i) {
+    const auto n = static_cast<size_t>(i);
+    auto* mark = new ClickLabel(music);
+    mark->setGeometry(Tw(540, source_tops[n], 195, 195));
+    mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mark->setObjectName(QString("Img_BGM%1").arg(i));
+    auto* caption = new ClickLabel(U(sources[n]), music);
+    caption->setGeometry(Tw(780, source_tops[n], source_widths[n], 195));
+    caption->setObjectName(QString("lbl_BGM%1").arg(i));
+    FitWidth(caption);
+    auto choose = [this, i] {
+      model_.ChooseMusicSource(i);
+      ShowModel();
+    };
+    mark->Clicked = choose;
+    caption->Clicked = choose;
+    music_marks_[n] = mark;
+  }
+  repeat_ = new QComboBox(music);
+  repeat_->setObjectName("BGM_Repeat");
+  repeat_->setEditable(true);
+  repeat_->setInsertPolicy(QComboBox::NoInsert);
+  repeat_->setGeometry(Tw(1800, 480, 615, 300));
+  connect(repeat_, &QComboBox::editTextChanged, this,
+          [this](const QString& text) { model_.SetRepeatText(text.toStdString()); });
+  auto* repeat_caption = new QLabel(U("曲目をﾘﾋﾟｰﾄ"), music);
+  repeat_caption->setGeometry(Tw(2460, 540, 990, 195));
+  FitWidth(repeat_caption);
+  auto* choose_file = new CommandButton({{"Caption", "..."}}, music);
+  choose_file->setObjectName("Cmd_BGM");
+  choose_file->setGeometry(Tw(1800, 1080, 435, 315));
+  connect(choose_file, &CommandButton::clicked, this, [this] { ChooseMusicFile(); });
+  file_ = ValueBox(music, Tw(2400, 1020, 3855, 495));
+  file_->setObjectName("lbl_Fname");
+  file_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  file_->setTextFormat(Qt::PlainText);
+
+  // Display panel.
+  const std::array<std::string_view, kBarCount> headings = {"ｵﾌﾞｼﾞｪの高さ", "ｵﾌﾞｼﾞｴの幅",
+                                                            "表示ｵﾌﾞｼﾞｪ数", "ｽﾋﾟｰﾄﾞ"};
+  const std::array<int, kBarCount> box_widths = {570, 540, 540, 525};
+  for (int i = 0; i < kBarCount; ++i) {
+    const auto n = static_cast<size_t>(i);
+    const int top = 180 + 480 * i;
+    display->AddOutline(Tw(120, top, 1515, 315));
+    Heading(display, Tw(120, top + 60, 1515, 255), headings[n]);
+    auto* bar = new QScrollBar(Qt::Vertical, display);
+    bar->setObjectName(QString("VS%1").arg(i));
+    bar->setGeometry(Tw(1800, top, 315, 375));
+    bar->setRange(model_.Bar(i).Min(), model_.Bar(i).Max());
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setValue(model_.Bar(i).Min());
+    bars_[n] = bar;
+    bar_texts_[n] = ValueBox(display, Tw(2220, top + 60, box_widths[n], i == 0 ? 255 : 225));
+    bar_texts_[n]->setObjectName(QString("VS_lbl%1").arg(i));
+    connect(bar, &QScrollBar::valueChanged, this, [this, i](int value) {
+      model_.SetBar(i, value);
+      bar_texts_[static_cast<size_t>(i)]->setText(QString::fromStdString(model_.BarText(i)));
+    });
+  }
+  display->AddOutline(Tw(3360, 180, 1515, 315));
+  Heading(display, Tw(3360, 240, 1515, 255), "ｵﾌﾞｼﾞｪの種類");
+  const std::array<std::string_view, 2> kinds = {"風景", "文字"};
+  for (int i = 0; i < 2; ++i) {
+    const auto n = static_cast<size_t>(i);
+    auto* mark = new ClickLabel(display);
+    mark->setGeometry(Tw(4140 + 960 * i, 600, 195, 195));
+    mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mark->setObjectName(QString("Img_Kind%1").arg(i));
+    auto* caption = new ClickLabel(U(kinds[n]), display);
+    caption->setGeometry(Tw(4380 + 960 * i, 600, 390, 195));
+    caption->setObjectName(QString("lbl_Kind%1").arg(i));
+    FitWidth(caption);
+    auto choose = [this, i] {
+      model_.ChooseKind(i);
+      ShowModel();
+    };
+    mark->Clicked = choose;
+    caption->Clicked = choose;
+    kind_marks_[n] = mark;
+  }
+  auto* credit = new QLabel(QString("Vexlum %1").arg(VEXLUM_VERSION), display);
+  credit->setGeometry(Tw(3180, 930, 3105, 195));
+  auto* url = new ClickLabel(QString(VEXLUM_HOME_PAGE), display);
+  url->setObjectName("lbl_URL");
+  url->setTextFormat(Qt::PlainText);
+  url->setGeometry(Tw(3180, 1200, 3105, 195));
+  // A long address may run to the panel's edge; the tooltip shows it whole.
+  url->resize(display->width() - url->x() - 4, url->height());
+  url->setToolTip(url->text());
+  QFont underlined = font;
+  underlined.setUnderline(true);
+  url->setFont(underlined);
+  url->setCursor(QCursor(QPixmap(":/assets/hand_cursor.png"), 12, 10));
+  url->Clicked = [this] { OpenHomePage(); };
+  url_ = url;
+  for (QLabel* label : {credit, static_cast<QLabel*>(url)}) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+  }
+
+  auto* set = new CommandButton({{"Caption", "設定"}}, display);
+  set->setObjectName("Cmd_Set");
+  set->setGeometry(Tw(3480, 1620, 1395, 375));
+  connect(set, &CommandButton::clicked, this, [this] {
+    model_.Save(profile_, settings_file_);
+    accept();
+  });
+  auto* cancel = new CommandButton({{"Caption", "ｷｬﾝｾﾙ"}}, display);
+  cancel->setObjectName("Cmd_Can");
+  cancel->setGeometry(Tw(4920, 1620, 1395, 375));
+  connect(cancel, &CommandButton::clicked, this, [this] { reject(); });
+}
+
+void SettingsDialog::ShowModel() {
+  for (int i = 0; i < kBarCount; ++i) {
+    const auto n = static_cast<size_t>(i);
+    const QSignalBlocker block(bars_[n]);
+    bars_[n]->setValue(model_.Bar(i).Value());
+    bar_texts_[n]->setText(QString::fromStdString(model_.BarText(i)));
+  }
+  for (int i = 0; i < 2; ++i)
+    kind_marks_[static_cast<size_t>(i)]->setPixmap(Mark(model_.KindMark(i)));
+  for (int i = 0; i < 3; ++i)
+    music_marks_[static_cast<size_t>(i)]->setPixmap(Mark(model_.MusicMark(i)));
+  if (repeat_->count() == 0) {
+    const QSignalBlocker block(repeat_);
+    for (const std::string& entry : model_.RepeatList())
+      repeat_->addItem(QString::fromStdString(entry));
+    repeat_->setEditText(QString::fromStdString(model_.RepeatText()));
+  }
+  file_->setText(QString::fromStdString(model_.FileText()));
+}
+
+void SettingsDialog::ChooseMusicFile() {
+  if (auto path = ChooseFile(this)) {
+    model_.SetMusicFile(path->toStdString());
+    ShowModel();
+  }
+}
+
+void SettingsDialog::OpenHomePage() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  OpenUrl(QUrl(url_->text()));
+  QApplication::restoreOverrideCursor();
+}
+
+void SettingsDialog::keyPressEvent(QKeyEvent* event) {
+  // The dialog has no default or cancel button: Enter and Esc do nothing.
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void SettingsDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (zoomed_open_) return;
+  zoomed_open_ = true;
+  const QPoint cursor = QCursor::pos();
+  state_.ZoomPointX = static_cast<int16_t>(cursor.x());
+  state_.ZoomPointY = static_cast<int16_t>(cursor.y());
+  if (windows_) ZoomOpen(*windows_, winId(), state_);
+}
+
+void SettingsDialog::done(int result) {
+  timer_.stop();
+  if (windows_) ZoomClose(*windows_, winId(), state_);
+  QDialog::done(result);
+}
+
+}  // namespace vx
