@@ -60,7 +60,9 @@ class SettingsDialogTest : public ::testing::Test {
   std::string Ini() const { return test::TempDir::Read(File()); }
   static std::string K(std::string_view key) { return Utf8ToCp932(key).value(); }
   bool Marked(const char* name) {
-    return Child<QLabel>(name)->pixmap().toImage() == QImage(":/assets/radio_on.png");
+    // Both through a pixmap, so both carry the same premultiplied rounding.
+    return Child<QLabel>(name)->pixmap().toImage() ==
+           QPixmap(":/assets/radio_on.png").toImage();
   }
 
   test::TempDir dir;

@@ -117,7 +117,6 @@ class RecordingDevice final : public Device {
   void Keep(DeviceCall c) {
     if (keep_) calls.push_back(std::move(c));
   }
-  bool keep_;
 };
 
 }  // namespace vx
