@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/d3dx_math.h"
+#include "saver/device_setup.h"
 #include "scene/cls_ligne3d1.h"
 
 namespace vx {
@@ -53,8 +54,8 @@ void DrawFrame(SceneContext& ctx, SceneLoop& loop) {
   if (!loop.Camera) loop.Camera.emplace(ctx);
   loop.Camera->Affichage(ctx);
 
-  D3DXMatrixLookAtLH(ctx.MatView, {ctx.EyeX, ctx.EyeY, ctx.EyeZ},
-                     {ctx.TargetX, ctx.TargetY, ctx.TargetZ}, {0.0f, -1.0f, 0.0f});
+  BuildViewMatrix(ctx.MatView, {ctx.EyeX, ctx.EyeY, ctx.EyeZ},
+                  {ctx.TargetX, ctx.TargetY, ctx.TargetZ});
   ctx.device.SetTransform(D3DTS_VIEW, ctx.MatView);
   ctx.PrepareProjection();
 

@@ -2,6 +2,8 @@
 // script and title queue, and references to the settings, device and random generator.
 #pragma once
 
+#include "saver/render_state.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -39,7 +41,7 @@ class ScreenProjection {
   D3DViewport viewport_{};
 };
 
-struct SceneContext {
+struct SceneContext : RenderState {
   SceneContext(const Settings& settings, Device& device, Random& random, EventScript& script);
   ~SceneContext();
   SceneContext(const SceneContext&) = delete;
@@ -61,8 +63,6 @@ struct SceneContext {
   TitleTextQueue TitleQueue;
   std::unique_ptr<ClsTitre2> Title;  // created by the first "txt" event
 
-  D3DMatrix MatWorld{}, MatView{}, MatProj{};
-  TextureRef Texture1, Texture2, Texture3, Texture4, Texture5;
   std::array<SceneVertex, 4> SceneQuad{};
 
   // Refreshed from the device's viewport and the three matrices by PrepareProjection; the

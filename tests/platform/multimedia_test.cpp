@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fakes/temp_dir.h"
-#include "music/saver_music.h"
+#include "music/vx_bgm.h"
 #include "platform/linux/sdl_multimedia.h"
 
 namespace vx {
@@ -215,26 +215,26 @@ TEST_F(MultimediaTest, RepeatRuleBringsTheCdBackToTheRepeatedTrack) {
     Settings settings;
     settings.MusicSource = 1;
     settings.MusicRepeat = 2;
-    SaverMusic music(mm, settings);
-    music.Start(0);
-    music.Timer2();
+    MusicPlayer music(mm, settings);
+    music.OpenCd();
+    music.PollCd();
     EXPECT_EQ(Send(mm, "status cdaudio current track"), "2");
     std::this_thread::sleep_for(300ms);
 
-    EXPECT_TRUE(music.HandleKey(kKeyRight));
+    music.NextTrack();
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(Send(mm, "status cdaudio current track"), "3");
-    music.Timer2();
+    music.PollCd();
     EXPECT_EQ(Send(mm, "status cdaudio current track"), "2");
 
     // Track 2 ends into track 3 after a second; the 200 ms polls pull it back each time.
     for (int i = 0; i < 12; ++i) {
       std::this_thread::sleep_for(200ms);
-      music.Timer2();
-      EXPECT_TRUE(music.Timer2Enabled());
+      music.PollCd();
+      EXPECT_TRUE(music.CdPolling);
     }
     EXPECT_EQ(Send(mm, "status cdaudio current track"), "2");
-    music.Stop();
+    music.CloseCd();
     EXPECT_EQ(Send(mm, "status cdaudio mode"), "error 263");
   }
   const std::vector<float> out = ReadOutput(output_);
@@ -248,13 +248,11 @@ TEST_F(MultimediaTest, NoDiscAndNoAudioDeviceLeaveTheSaverSilent) {
     EXPECT_EQ(Send(mm, "open cdaudio"), "error 306");
     Settings settings;
     settings.MusicSource = 1;
-    SaverMusic music(mm, settings);
-    music.Start(0);
-    music.Pump(200);
-    EXPECT_FALSE(music.Timer2Enabled());
-    EXPECT_EQ(music.player().LastReply,
-              "The specified device is not open or is not recognized by MCI.");
-    music.Stop();
+    MusicPlayer music(mm, settings);
+    music.OpenCd();
+    music.PollCd();
+    EXPECT_FALSE(music.CdPolling);
+    EXPECT_EQ(music.LastReply, "The specified device is not open or is not recognized by MCI.");
   }
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   const std::string mp3 = dir_.File("s.mp3");
@@ -274,10 +272,15 @@ TEST_F(MultimediaTest, NoDiscAndNoAudioDeviceLeaveTheSaverSilent) {
     Settings settings;
     settings.MusicSource = 2;
     settings.MusicFile = file;
-    SaverMusic music(mm, settings);
-    music.Start(0);
-    for (uint32_t t = 0; t <= 3000; t += 100) music.Pump(t);
-    music.Stop();
+    MusicPlayer music(mm, settings);
+    if (file == mp3) {
+      music.PlayMp3();
+      for (int i = 0; i < 3; ++i) music.PollMp3();
+      music.StopMp3();
+    } else {
+      music.PlayWav();
+      music.StopWav();
+    }
   }
 }
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fakes/fake_multimedia.h"
-#include "music/saver_music.h"
+#include "music/vx_bgm.h"
 #include "music/vx_bgm.h"
 
 namespace vx {
@@ -247,116 +247,6 @@ TEST(MusicPlayerTest, WavLoopsThroughPlaySoundAndStops) {
   mm.sounds.clear();
   player.PlayWav();
   EXPECT_TRUE(mm.sounds.empty());
-}
-
-TEST(SaverMusicTest, FileTypeIsTheLastThreeCharactersInAnyCase) {
-  EXPECT_EQ(FileTypeOf("/a/b.wav"), MusicFileType::kWav);
-  EXPECT_EQ(FileTypeOf("/a/b.WaV"), MusicFileType::kWav);
-  EXPECT_EQ(FileTypeOf("/a/b.Mp3"), MusicFileType::kMp3);
-  EXPECT_EQ(FileTypeOf("/a/bmp3"), MusicFileType::kMp3);  // no dot needed
-  EXPECT_EQ(FileTypeOf("/a/b.ogg"), MusicFileType::kNone);
-  EXPECT_EQ(FileTypeOf("/a/b.wave"), MusicFileType::kNone);
-  EXPECT_EQ(FileTypeOf("p3"), MusicFileType::kNone);
-  EXPECT_EQ(FileTypeOf(""), MusicFileType::kNone);
-}
-
-TEST(SaverMusicTest, CdSourceTimersKeysAndEnd) {
-  FakeMultimedia mm;
-  FakeCdDrive drive;
-  drive.tracks = 5;
-  mm.handler = std::ref(drive);
-  Settings settings;
-  settings.MusicSource = 1;
-  SaverMusic music(mm, settings);
-
-  music.Start(1000);
-  EXPECT_TRUE(music.Timer2Enabled());
-  EXPECT_FALSE(music.Timer1Enabled());
-  EXPECT_EQ(mm.commands.size(), 2u);
-
-  music.Pump(1199);  // not due yet
-  EXPECT_EQ(mm.commands.size(), 2u);
-  music.Pump(1200);
-  EXPECT_EQ(mm.commands.back(), "play cdaudio");
-  music.Pump(1300);  // next one at 1400
-  EXPECT_EQ(mm.commands.size(), 6u);
-
-  EXPECT_TRUE(music.HandleKey(kKeyRight));
-  EXPECT_EQ(mm.commands.back(), "play cdaudio from 02:00:00:00");
-  EXPECT_TRUE(music.HandleKey(kKeyLeft));
-  EXPECT_EQ(mm.commands.back(), "play cdaudio from 01:00:00:00");
-  EXPECT_FALSE(music.HandleKey(13));
-  EXPECT_FALSE(music.HandleKey(38));
-
-  mm.commands.clear();
-  music.Stop();
-  music.Stop();
-  EXPECT_EQ(mm.commands, (Commands{"stop cdaudio", "close cdaudio"}));
-  EXPECT_FALSE(music.Timer2Enabled());
-}
-
-TEST(SaverMusicTest, NoDiscStopsTheCdTimerAndSkipsTheClose) {
-  FakeMultimedia mm;
-  FakeCdDrive drive;
-  drive.disc = false;
-  mm.handler = std::ref(drive);
-  Settings settings;
-  settings.MusicSource = 1;
-  SaverMusic music(mm, settings);
-  music.Start(0);
-  music.Pump(200);
-  EXPECT_FALSE(music.Timer2Enabled());
-  const size_t sent = mm.commands.size();
-  music.Pump(400);
-  music.Pump(5000);
-  music.Stop();
-  EXPECT_EQ(mm.commands.size(), sent);
-}
-
-TEST(SaverMusicTest, FileSources) {
-  Settings settings;
-  settings.MusicSource = 2;
-  settings.MusicFile = "/m/song.mp3";
-  {
-    FakeMultimedia mm;
-    SaverMusic music(mm, settings);
-    music.Start(0xFFFFFF00u);  // the tick count wraps during the first interval
-    EXPECT_TRUE(music.Timer1Enabled());
-    EXPECT_FALSE(music.Timer2Enabled());
-    mm.commands.clear();
-    mm.answers["status MP3Play mode"] = {0, "stopped"};
-    music.Pump(0x00000100u);
-    EXPECT_TRUE(mm.commands.empty());  // 0x200 ms after the start: not yet
-    music.Pump(0x000002E8u);
-    EXPECT_EQ(mm.commands,
-              (Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}));
-    EXPECT_FALSE(music.HandleKey(kKeyLeft));
-    mm.commands.clear();
-    music.Stop();
-    EXPECT_EQ(mm.commands, (Commands{"stop MP3Play", "close MP3Play"}));
-  }
-  {
-    settings.MusicFile = "/m/loop.wav";
-    FakeMultimedia mm;
-    SaverMusic music(mm, settings);
-    music.Start(0);
-    EXPECT_FALSE(music.Timer1Enabled());
-    music.Stop();
-    ASSERT_EQ(mm.sounds.size(), 2u);
-    EXPECT_EQ(mm.sounds[0].flags, 9u);
-    EXPECT_FALSE(mm.sounds[1].name.has_value());
-  }
-  {
-    settings.MusicSource = 0;
-    FakeMultimedia mm;
-    SaverMusic music(mm, settings);
-    music.Start(0);
-    music.Pump(10000);
-    EXPECT_FALSE(music.HandleKey(kKeyRight));
-    music.Stop();
-    EXPECT_TRUE(mm.commands.empty());
-    EXPECT_TRUE(mm.sounds.empty());
-  }
 }
 
 }  // namespace

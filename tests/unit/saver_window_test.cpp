@@ -183,6 +183,8 @@ TEST(SaverWindow, MusicFileTypeDecidesThePlayer) {
   other.Run();
   for (auto op : {"PlayWav", "PlayMp3", "StopWav", "StopMp3"}) EXPECT_EQ(other.log.Count(op), 0u);
   EXPECT_EQ(MusicFileType("ab"), "AB");
+  EXPECT_EQ(MusicFileType("/a/bmp3"), "MP3");  // no dot needed
+  EXPECT_EQ(MusicFileType("/a/b.wave"), "AVE");
 }
 
 TEST(SaverWindow, EmptyArgumentTextLeavesCursorAndFlagAlone) {

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <memory>
 
+#include "platform/linux/linux_saver.h"
 #include "platform/linux/settings_dialog.h"
-
 #include "platform/linux/x11_preview.h"
 
 namespace vx {
@@ -40,9 +40,8 @@ int LinuxModeRunner::RunSettingsDialog(StartupState& state) {
   return 0;
 }
 
-int LinuxModeRunner::RunSaver(StartupState&) {
-  std::cerr << "vexlum: the saver is not in this build\n";
-  return 1;
+int LinuxModeRunner::RunSaver(StartupState& state) {
+  return RunLinuxSaver(state, windows_, program_folder_);
 }
 
 }  // namespace vx

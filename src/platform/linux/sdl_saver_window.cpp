@@ -26,18 +26,17 @@ int32_t VirtualKey(SDL_Keycode key) {
 
 }  // namespace
 
-void SdlSaverWindow::InstallSignalHandlers() {
+void InstallTerminationHandlers() {
   struct sigaction sa {};
   sa.sa_handler = OnTerminationSignal;
   sigemptyset(&sa.sa_mask);
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &sa, nullptr);
 }
 
-SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) : headless_(o.headless) {
+SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-  if (o.headless) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
 
@@ -57,7 +56,7 @@ SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) : headless_(o.headle
     if (o.windowed) {
       w = o.windowed->first;
       h = o.windowed->second;
-    } else if (!o.headless) {
+    } else {
       flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
     window_ = SDL_CreateWindow("Vexlum_Main", 0, 0, w, h, flags);
@@ -67,27 +66,17 @@ SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) : headless_(o.headle
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw std::runtime_error("cannot open the saver window: " + reason);
   }
-  context_ = SDL_GL_CreateContext(window_);
-  if (!context_) {
-    std::string reason = SDL_GetError();
-    SDL_DestroyWindow(window_);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    throw std::runtime_error("cannot create an OpenGL 3.3 context: " + reason);
-  }
-  // Vsync keeps the picture tear-free; where it is not offered the frame cap still paces.
-  if (!o.headless) SDL_GL_SetSwapInterval(1);
   if (o.hide_cursor && !foreign_) SDL_ShowCursor(SDL_DISABLE);
 }
 
 SdlSaverWindow::~SdlSaverWindow() {
-  if (context_) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
   if (window_) SDL_DestroyWindow(window_);
   SDL_ShowCursor(SDL_ENABLE);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 void SdlSaverWindow::ShowTopmost() {
-  if (foreign_ || headless_) return;
+  if (foreign_) return;
   SDL_ShowWindow(window_);
   SDL_SetWindowAlwaysOnTop(window_, SDL_TRUE);
   SDL_RaiseWindow(window_);
@@ -123,16 +112,15 @@ void SdlSaverWindow::WaitForEvent(uint32_t timeout_ms) {
   if (SDL_WaitEventTimeout(nullptr, static_cast<int>(timeout_ms)) == 0) return;
 }
 
-int SdlSaverWindow::DrawableWidth() const {
-  int w = 0, h = 0;
-  SDL_GL_GetDrawableSize(window_, &w, &h);
-  return w;
+std::optional<SaverEvent> HeadlessSaverWindow::PollEvent() {
+  if (!g_quit_requested) return std::nullopt;
+  g_quit_requested = 0;
+  return SaverEvent{SaverEvent::kQuit, 0};
 }
 
-int SdlSaverWindow::DrawableHeight() const {
-  int w = 0, h = 0;
-  SDL_GL_GetDrawableSize(window_, &w, &h);
-  return h;
+void HeadlessSaverWindow::WaitForEvent(uint32_t timeout_ms) {
+  // A signal interrupts the sleep early enough: the wait is never longer than a frame.
+  if (!g_quit_requested) SDL_Delay(timeout_ms);
 }
 
 }  // namespace vx

@@ -1,5 +1,6 @@
-// The saver's window on SDL2: full screen (or a window of a given size, or off-screen), with
-// an OpenGL 3.3 core context, delivering keys, clicks and termination requests to the loop.
+// The saver's window on SDL2: full screen, a window of a given size, or a foreign X window
+// (XScreenSaver's), made for an OpenGL 3.3 core context, delivering keys, clicks and
+// termination requests to the loop. Without a display, HeadlessSaverWindow stands in.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,6 @@ namespace vx {
 
 struct SaverWindowOptions {
   std::optional<std::pair<int, int>> windowed;  // a normal window of this size
-  bool headless = false;                        // SDL's offscreen driver, no X server
   bool hide_cursor = false;
   uint64_t foreign_window = 0;     // draw into this X window (XScreenSaver), input left to it
   int width = 1280, height = 720;  // full-screen size, from the settings record
@@ -33,17 +33,22 @@ class SdlSaverWindow final : public SaverWindow {
   void WaitForEvent(uint32_t timeout_ms) override;
 
   SDL_Window* window() const { return window_; }
-  int DrawableWidth() const;
-  int DrawableHeight() const;
-
-  // SIGTERM, SIGINT and SIGHUP become a quit request seen by PollEvent on the loop's thread.
-  static void InstallSignalHandlers();
 
  private:
   SDL_Window* window_ = nullptr;
-  void* context_ = nullptr;  // SDL_GLContext
   bool foreign_ = false;
-  bool headless_ = false;
 };
+
+// No window at all: the loop renders off-screen and only a signal can end it early.
+class HeadlessSaverWindow final : public SaverWindow {
+ public:
+  void ShowTopmost() override {}
+  std::optional<SaverEvent> PollEvent() override;
+  void WaitForEvent(uint32_t timeout_ms) override;
+};
+
+// SIGTERM, SIGINT and SIGHUP become a quit request that PollEvent reports on the loop's
+// thread, so the saver ends as a key would end it (music stopped, files deleted).
+void InstallTerminationHandlers();
 
 }  // namespace vx

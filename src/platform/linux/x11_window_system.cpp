@@ -3,7 +3,9 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -57,6 +59,15 @@ bool Search(Display* d, Window parent, std::string_view caption, int depth) {
 
 X11WindowSystem::X11WindowSystem() {
   display_ = XOpenDisplay(nullptr);
+  // A busy X server can refuse a connection for a moment; try again before going without.
+  for (int i = 0; !display_ && i < 5 && std::getenv("DISPLAY"); ++i) {
+    usleep(100000);
+    display_ = XOpenDisplay(nullptr);
+  }
+}
+
+uint64_t X11WindowSystem::RootWindowId() const {
+  return display_ ? DefaultRootWindow(D(display_)) : 0;
 }
 
 X11WindowSystem::~X11WindowSystem() {

@@ -14,6 +14,7 @@ class X11WindowSystem final : public WindowSystem {
   X11WindowSystem& operator=(const X11WindowSystem&) = delete;
 
   bool HasDisplay() const { return display_ != nullptr; }
+  uint64_t RootWindowId() const;
 
   bool FindWindowByCaption(std::string_view caption) override;
   int32_t ShowCursor(bool show) override;

@@ -1,0 +1,221 @@
+#include "platform/linux/linux_saver.h"
+
+#include <SDL.h>
+#include <stb_image_write.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <memory>
+
+#include "core/random.h"
+#include "music/vx_bgm.h"
+#include "platform/linux/gl_context.h"
+#include "platform/linux/gl_device.h"
+#include "platform/linux/linux_texture_file_services.h"
+#include "platform/linux/sdl_multimedia.h"
+#include "platform/linux/sdl_saver_window.h"
+#include "saver/device_setup.h"
+#include "saver/draw_frame.h"
+#include "saver/texture_files.h"
+#include "saver/vx_s.h"
+#include "scene/scene_context.h"
+
+namespace vx {
+namespace {
+
+constexpr std::string_view kStartFailedMessage = "画面の準備ができません!";
+
+double ProcessCpuMs() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 +
+         (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+}
+
+// Seconds since local midnight, as the saver has always seeded its generator.
+uint32_t SecondsSinceMidnight() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return static_cast<uint32_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+}
+
+// The window XScreenSaver asks us to draw in: -window-id, -root, or $XSCREENSAVER_WINDOW.
+uint64_t HostWindow(const SaverOptions& o, X11WindowSystem& windows) {
+  if (o.WindowId) return *o.WindowId;
+  if (o.Root) return windows.RootWindowId();
+  if (const char* env = std::getenv("XSCREENSAVER_WINDOW"); env && *env)
+    return std::strtoull(env, nullptr, 0);
+  return 0;
+}
+
+class LinuxSaverParts final : public SaverParts {
+ public:
+  LinuxSaverParts(StartupState& state, X11WindowSystem& windows, const std::string& folder,
+                  SdlSaverWindow* window, int width, int height)
+      : state_(state),
+        windows_(windows),
+        window_(window),
+        width_(width),
+        height_(height),
+        files_(folder, windows, file_services_),
+        music_(multimedia_, state.settings) {}
+
+  bool CheckAndExtractPack() override { return files_.ExtractTextures(); }
+
+  void SeedRandom() override {
+    random_.Seed(state_.options.Seed ? *state_.options.Seed : SecondsSinceMidnight());
+  }
+
+  bool SetUpDevice() override {
+    try {
+      context_ = window_ ? CreateSdlGlContext(window_->window(), /*vsync=*/!state_.options.Uncapped)
+                         : CreateHeadlessGlContext(width_, height_);
+      device_ = std::make_unique<GlDevice>(*context_);
+      scene_ = std::make_unique<SceneContext>(state_.settings, *device_, random_, state_.script);
+      if (state_.options.Title) state_.script.EventTexts.at(0) = *state_.options.Title;
+      vx::SetUpDevice(*device_, *scene_, {scene_->EyeX, scene_->EyeY, scene_->EyeZ},
+                      {scene_->TargetX, scene_->TargetY, scene_->TargetZ},
+                      files_.ImagePath(state_.settings.Kind));
+      return true;
+    } catch (const std::exception& e) {
+      windows_.MessageBox(std::string(kStartFailedMessage) + "\n" + e.what(), "Vexlum(ScreenSaver)",
+                          kMbIconExclamation);
+      return false;
+    }
+  }
+
+  void BeforeLoop() override {
+    ResetScene(*scene_);
+    cpu_start_ms_ = ProcessCpuMs();
+    wall_start_ = std::chrono::steady_clock::now();
+  }
+
+  void DrawFrame() override {
+    vx::DrawFrame(*scene_, loop_);
+    draw_calls_ += device_->Stats().draw_calls_last_frame;
+    ++frames_;
+  }
+
+  void DeleteImages() override { files_.DeleteTextureFiles(); }
+
+  void ReleaseDevice() override {
+    if (!device_) return;
+    if (!state_.options.Screenshot.empty()) WriteScreenshot(state_.options.Screenshot);
+    if (state_.options.Stats) PrintStats();
+    scene_.reset();
+    device_.reset();
+    context_.reset();
+  }
+
+  void OpenCd() override { music_.OpenCd(); }
+  bool PollCd() override {
+    music_.PollCd();
+    return music_.CdPolling;
+  }
+  void PreviousTrack() override { music_.PreviousTrack(); }
+  void NextTrack() override { music_.NextTrack(); }
+  void CloseCd() override { music_.CloseCd(); }
+  void PlayMp3() override { music_.PlayMp3(); }
+  void PollMp3() override { music_.PollMp3(); }
+  void StopMp3() override { music_.StopMp3(); }
+  void PlayWav() override { music_.PlayWav(); }
+  void StopWav() override { music_.StopWav(); }
+
+ private:
+  void WriteScreenshot(const std::string& file) {
+    const RgbaImage image = device_->ReadPixels();
+    if (stbi_write_png(file.c_str(), image.Width, image.Height, 4, image.Pixels.data(),
+                       image.Width * 4))
+      std::cout << "vexlum: screenshot written to " << file << std::endl;
+    else
+      std::cerr << "vexlum: cannot write the screenshot " << file << std::endl;
+  }
+
+  void PrintStats() const {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start_).count();
+    const double frames = static_cast<double>(frames_ ? frames_ : 1);
+    std::printf(
+        "frames drawn: %llu\nframes per second: %.1f\nCPU ms per frame: %.2f\n"
+        "GL draw calls per frame: %.1f\nsize: %d x %d\n",
+        static_cast<unsigned long long>(frames_), seconds > 0 ? frames_ / seconds : 0.0,
+        (ProcessCpuMs() - cpu_start_ms_) / frames, static_cast<double>(draw_calls_) / frames,
+        device_->Width(), device_->Height());
+    std::fflush(stdout);
+  }
+
+  StartupState& state_;
+  X11WindowSystem& windows_;
+  SdlSaverWindow* window_;
+  int width_, height_;
+  LinuxTextureFileServices file_services_;
+  TextureFiles files_;
+  SdlMultimedia multimedia_;
+  MusicPlayer music_;
+  MersenneRandom random_;
+  std::unique_ptr<GlContext> context_;
+  std::unique_ptr<GlDevice> device_;
+  std::unique_ptr<SceneContext> scene_;
+  SceneLoop loop_;
+  uint64_t frames_ = 0, draw_calls_ = 0;
+  double cpu_start_ms_ = 0;
+  std::chrono::steady_clock::time_point wall_start_;
+};
+
+}  // namespace
+
+int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::string& folder) {
+  const SaverOptions& o = state.options;
+  InstallTerminationHandlers();
+
+  std::unique_ptr<SdlSaverWindow> sdl_window;
+  std::unique_ptr<SaverWindow> headless;
+  int width = state.settings.ScreenWidthPx, height = state.settings.ScreenHeightPx;
+  if (o.Windowed) {
+    width = o.Windowed->first;
+    height = o.Windowed->second;
+  }
+  if (!windows.HasDisplay()) {
+    if (!o.Frames) {
+      std::cerr << "vexlum: the saver needs a display (DISPLAY is not set or cannot be "
+                   "opened); give --frames N to render off-screen instead\n";
+      return 1;
+    }
+    headless = std::make_unique<HeadlessSaverWindow>();
+  } else {
+    SaverWindowOptions wo;
+    wo.windowed = o.Windowed;
+    wo.hide_cursor = state.ModeLetter == 'S';
+    wo.foreign_window = HostWindow(o, windows);
+    wo.width = width;
+    wo.height = height;
+    try {
+      sdl_window = std::make_unique<SdlSaverWindow>(wo);
+    } catch (const std::exception& e) {
+      windows.MessageBox(std::string(kStartFailedMessage) + "\n" + e.what(), "Vexlum(ScreenSaver)",
+                         kMbIconExclamation);
+      if (state.ModeLetter == 'S') {
+        SetSaverRunning(windows, -1);
+        windows.ShowCursor(true);
+      }
+      return 1;
+    }
+  }
+  SaverWindow& window = sdl_window ? static_cast<SaverWindow&>(*sdl_window) : *headless;
+
+  SteadyTickClock clock;
+  int status;
+  {
+    LinuxSaverParts parts(state, windows, folder, sdl_window.get(), width, height);
+    VX_S saver(state, windows, window, parts, clock, SaverRunLimits{o.Frames, o.Uncapped});
+    status = saver.Form_Load();
+  }
+  return status;
+}
+
+}  // namespace vx
