@@ -115,6 +115,22 @@ TEST_F(GlDeviceTest, PretransformedQuadsLightPixelsWithCentresOnIntegers) {
   EXPECT_EQ(LitRows(image, 35), Range(21, 30));
 }
 
+TEST_F(GlDeviceTest, ResizeFollowsAHostWindowAndKeepsPixelCentres) {
+  device_->EndScene();
+  device_->Resize(100, 30);
+  const D3DViewport vp = device_->GetViewport();
+  EXPECT_EQ(vp.Width, 100u);
+  EXPECT_EQ(vp.Height, 30u);
+  device_->BeginScene();
+  DrawScreenQuad(*device_, 80, 5, 90, 25, 0.5f, 255);  // beyond the old width
+  device_->EndScene();
+  const RgbaImage image = device_->ReadPixels();
+  ASSERT_EQ(image.Width, 100);
+  ASSERT_EQ(image.Height, 30);
+  EXPECT_EQ(LitColumns(image, 10), Range(80, 89));
+  EXPECT_EQ(LitRows(image, 85), Range(5, 24));
+}
+
 TEST_F(GlDeviceTest, DepthTestLetsEqualDepthThroughAndRejectsFarther) {
   DrawScreenQuad(*device_, 0, 0, 32, 48, 0.5f, 255);  // white, depth 0.5 written
   device_->SetTexture(0, nullptr);                    // from here the diffuse colour alone

@@ -399,6 +399,24 @@ void GlDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t /*stencil
   }
 }
 
+void GlDevice::Resize(int width, int height) {
+  if (width <= 0 || height <= 0 || (width == width_ && height == height_)) return;
+  Flush();
+  width_ = width;
+  height_ = height;
+  glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
+  glBindRenderbuffer(GL_RENDERBUFFER, depth_rb_);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
+  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+  glUseProgram(program_);
+  glUniform2f(loc_size_, static_cast<float>(width_), static_cast<float>(height_));
+  glViewport(0, 0, width_, height_);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+}
+
 void GlDevice::BeginScene() {}
 
 void GlDevice::EndScene() {

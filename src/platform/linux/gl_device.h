@@ -55,6 +55,9 @@ class GlDevice final : public Device {
 
   // The picture drawn so far, rows top to bottom, RGBA (pending draws are flushed first).
   RgbaImage ReadPixels();
+  // Follows a new drawing-surface size (a host window that was resized): the framebuffer and
+  // viewport take the new size and start black. Pending draws are flushed first.
+  void Resize(int width, int height);
   // Waits until GL has finished every command given so far (for honest timings).
   void Finish();
   const GlFrameStats& Stats() const { return stats_; }

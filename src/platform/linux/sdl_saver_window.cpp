@@ -1,9 +1,11 @@
 #include "platform/linux/sdl_saver_window.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 
 #include <csignal>
 #include <stdexcept>
+#include <string>
 
 namespace vx {
 namespace {
@@ -12,6 +14,10 @@ volatile std::sig_atomic_t g_quit_requested = 0;
 
 void OnTerminationSignal(int) {
   g_quit_requested = 1;
+}
+
+int IgnoreXErrors(Display*, XErrorEvent*) {
+  return 0;
 }
 
 // Windows virtual-key codes for the keys the saver tells apart; every other key gets a code
@@ -48,8 +54,9 @@ SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) {
 
   if (o.foreign_window) {
     foreign_ = true;
+    MakeChildOfHost(o.foreign_window);
     SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
-    window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(o.foreign_window));
+    window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(child_));
   } else {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     int w = o.width, h = o.height;
@@ -73,6 +80,48 @@ SdlSaverWindow::~SdlSaverWindow() {
   if (window_) SDL_DestroyWindow(window_);
   SDL_ShowCursor(SDL_ENABLE);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (display_) {
+    auto* d = static_cast<Display*>(display_);
+    auto old = XSetErrorHandler(IgnoreXErrors);
+    if (child_) XDestroyWindow(d, static_cast<Window>(child_));
+    XSync(d, False);
+    XSetErrorHandler(old);
+    XCloseDisplay(d);
+  }
+}
+
+void SdlSaverWindow::MakeChildOfHost(uint64_t host) {
+  auto* d = XOpenDisplay(nullptr);
+  if (!d) throw std::runtime_error("cannot open the X display");
+  display_ = d;
+  auto old = XSetErrorHandler(IgnoreXErrors);
+  XWindowAttributes a{};
+  const bool ok = XGetWindowAttributes(d, static_cast<Window>(host), &a) != 0;
+  XSync(d, False);
+  XSetErrorHandler(old);
+  if (!ok) throw std::runtime_error("window " + std::to_string(host) + " does not exist");
+  host_ = host;
+  const unsigned long black = BlackPixel(d, DefaultScreen(d));
+  child_ = XCreateSimpleWindow(d, static_cast<Window>(host), 0, 0, static_cast<unsigned>(a.width),
+                               static_cast<unsigned>(a.height), 0, black, black);
+  XSelectInput(d, static_cast<Window>(host), StructureNotifyMask);
+  XMapWindow(d, static_cast<Window>(child_));
+  XSync(d, False);
+}
+
+std::optional<SaverEvent> SdlSaverWindow::PollHost() {
+  auto* d = static_cast<Display*>(display_);
+  while (XPending(d)) {
+    XEvent e;
+    XNextEvent(d, &e);
+    if (e.xany.window != static_cast<Window>(host_)) continue;
+    if (e.type == DestroyNotify) return SaverEvent{SaverEvent::kQuit, 0};
+    if (e.type == ConfigureNotify)
+      XResizeWindow(d, static_cast<Window>(child_), static_cast<unsigned>(e.xconfigure.width),
+                    static_cast<unsigned>(e.xconfigure.height));
+  }
+  XFlush(d);
+  return std::nullopt;
 }
 
 void SdlSaverWindow::ShowTopmost() {
@@ -87,6 +136,8 @@ std::optional<SaverEvent> SdlSaverWindow::PollEvent() {
     g_quit_requested = 0;
     return SaverEvent{SaverEvent::kQuit, 0};
   }
+  if (display_)
+    if (auto host_event = PollHost()) return host_event;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     switch (e.type) {

@@ -35,8 +35,16 @@ class SdlSaverWindow final : public SaverWindow {
   SDL_Window* window() const { return window_; }
 
  private:
+  // In a host's window we draw in a child of our own covering it, so that what SDL selects
+  // on its window never collides with the host's own selections; the child follows the
+  // host's size, and the host going away ends the saver.
+  void MakeChildOfHost(uint64_t host);
+  std::optional<SaverEvent> PollHost();
+
   SDL_Window* window_ = nullptr;
   bool foreign_ = false;
+  void* display_ = nullptr;  // our own Xlib connection for the host (Display*)
+  uint64_t host_ = 0, child_ = 0;
 };
 
 // No window at all: the loop renders off-screen and only a signal can end it early.
