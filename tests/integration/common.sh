@@ -25,3 +25,46 @@ start_window() {
 }
 
 stop_window() { kill "$WINDOW_PID" 2>/dev/null || true; wait "$WINDOW_PID" 2>/dev/null || true; }
+
+# A private copy of the program and its data pack, so a test's settings file and extracted
+# images never meet another test's. Sets VX (the copy's executable) and VX_DIR.
+make_copy() {
+  VX_DIR=$(mktemp -d)
+  cp "$VEXLUM" "$VX_DIR/vexlum"
+  cp "$(dirname "$VEXLUM")/Vexlum_Data.ppd" "$VX_DIR/"
+  VX="$VX_DIR/vexlum"
+}
+
+# Fails when the saver left its extracted images behind.
+no_images_left() {
+  local left
+  left=$(find "$VX_DIR" -iname 'vexlum0[12].png' 2>/dev/null | head -n1)
+  [ -z "$left" ] || fail "image left behind: $left"
+}
+
+# The fraction (0..1) of pixels brighter than 5% in an image, or in its crop GEOMETRY.
+lit_fraction() {
+  local crop=()
+  [ -n "${2:-}" ] && crop=(-crop "$2" +repage)
+  convert "$1" "${crop[@]}" -colorspace gray -threshold 5% -format '%[fx:mean]' info:
+}
+
+# Waits up to $2 seconds (default 10) for process $1 to end; fails if it does not.
+wait_gone() {
+  local pid=$1 limit=${2:-10}
+  for _ in $(seq $((limit * 20))); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.05; done
+  fail "process $pid still running after ${limit}s"
+}
+
+# Waits until a window with exactly this title exists; prints its id.
+wait_window() {
+  local id=""
+  for _ in $(seq 200); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && break
+    sleep 0.05
+  done
+  [ -n "$id" ] || fail "no window titled $1 appeared"
+  echo "$id"
+}
+
+gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
