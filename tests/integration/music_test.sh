@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The saver with each music source, through SDL's disk audio driver: the music really plays,
+# the arrow keys change CD tracks, a key ends it cleanly; a missing or broken file, a path
+# with a double quote and no audio device leave it running silently.
+source "$(dirname "$0")/common.sh"
+[ -n "${DISPLAY:-}" ] || fail "needs an X display"
+export LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=disk
+make_copy
+work=$(mktemp -d)
+trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$VX_DIR" "$work"' EXIT
+export SDL_DISKAUDIOFILE="$work/out.raw"
+
+sox -n -r 44100 -c 2 "$work/tone.wav" synth 0.5 sine 440 vol 0.5
+sox -n -r 44100 -c 2 "$work/tone.mp3" synth 0.5 sine 660 vol 0.5
+cp "$work/tone.mp3" "$work/quo\"te.mp3"
+head -c 20000 /dev/urandom >"$work/broken.mp3"
+: >"$work/disc.bin"
+cue='FILE "disc.bin" BINARY'$'\n'
+for t in 1 2 3; do
+  sox -n -r 44100 -c 2 -b 16 -e signed -L -t raw "$work/t$t.raw" synth 1 sine $((100 + 200 * t)) vol 0.5
+  cat "$work/t$t.raw" >>"$work/disc.bin"
+  cue+="  TRACK 0$t AUDIO"$'\n'"    INDEX 01 00:0$((t - 1)):00"$'\n'
+done
+printf '%s' "$cue" >"$work/disc.cue"
+
+settings() {  # source, file, repeat
+  printf '[Section]\nBGM区分=%s\nBGMﾘﾋﾟｰﾄ=%s\nBGMﾌｧｲﾙ=%s\n' "$1" "${3:-0}" "$2" >"$VX_DIR/Vexlum.ini"
+}
+
+# Seconds of audible output the saver wrote (16-bit samples, any rate).
+audible_bytes() {
+  [ -f "$SDL_DISKAUDIOFILE" ] || { echo 0; return; }
+  od -An -v -td2 -w2 "$SDL_DISKAUDIOFILE" | awk '$1 > 1000 || $1 < -1000 { n++ } END { print n + 0 }'
+}
+
+# Runs the saver for $1 seconds, sends the keys in $2 meanwhile, then ends it with a key.
+run_saver() {
+  rm -f "$SDL_DISKAUDIOFILE"
+  "$VX" /s &
+  local pid=$!
+  wait_window Vexlum_Main >/dev/null
+  sleep "$1"
+  for k in ${2:-}; do
+    xdotool key "$k"
+    sleep 0.5
+    kill -0 "$pid" 2>/dev/null || fail "key $k ended the saver"
+  done
+  xdotool key space
+  wait_gone "$pid" 10
+  wait "$pid" || fail "saver exited with status $?"
+  no_images_left
+}
+
+settings 2 "$work/tone.wav"
+run_saver 2
+[ "$(audible_bytes)" -gt 44100 ] || fail "the WAV file did not play (and loop)"
+
+settings 2 "$work/tone.mp3"
+run_saver 3
+[ "$(audible_bytes)" -gt 44100 ] || fail "the MP3 file did not play"
+
+settings 1 "" 2
+VEXLUM_CD_DEVICE="$work/disc.cue" run_saver 1 "Right Left"
+[ "$(audible_bytes)" -gt 44100 ] || fail "the disc did not play"
+
+for file in "$work/missing.mp3" "$work/broken.mp3" "$work/quo\"te.mp3"; do
+  settings 2 "$file"
+  run_saver 1
+done
+[ "$(audible_bytes)" -eq 0 ] || fail "a file with a double quote in its path was played"
+
+settings 2 "$work/tone.wav"
+SDL_AUDIODRIVER=no-such-driver run_saver 1
+echo "music integration: ok"
