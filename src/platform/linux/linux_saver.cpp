@@ -143,12 +143,13 @@ class LinuxSaverParts final : public SaverParts {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start_).count();
     const double frames = static_cast<double>(frames_ ? frames_ : 1);
+    const double cpu_ms = ProcessCpuMs() - cpu_start_ms_;
     std::printf(
         "frames drawn: %llu\nframes per second: %.1f\nCPU ms per frame: %.2f\n"
-        "GL draw calls per frame: %.1f\nsize: %d x %d\n",
+        "process CPU: %.0f%% of one core\nGL draw calls per frame: %.1f\nsize: %d x %d\n",
         static_cast<unsigned long long>(frames_), seconds > 0 ? frames_ / seconds : 0.0,
-        (ProcessCpuMs() - cpu_start_ms_) / frames, static_cast<double>(draw_calls_) / frames,
-        device_->Width(), device_->Height());
+        cpu_ms / frames, seconds > 0 ? cpu_ms / (seconds * 10.0) : 0.0,
+        static_cast<double>(draw_calls_) / frames, device_->Width(), device_->Height());
     std::fflush(stdout);
   }
 
