@@ -7,13 +7,6 @@
 namespace vx {
 namespace {
 
-// A Direct3D matrix for row vectors has the same memory layout as GLM's column-major matrix
-// for column vectors, so the two convert by copying.
-glm::mat4 ToGlm(const D3DMatrix& m) {
-  glm::mat4 g;
-  std::memcpy(&g[0][0], &m.m[0][0], sizeof(float) * 16);
-  return g;
-}
 void FromGlm(const glm::mat4& g, D3DMatrix& out) {
   std::memcpy(&out.m[0][0], &g[0][0], sizeof(float) * 16);
 }
@@ -22,6 +15,12 @@ glm::vec3 V(const D3DVector& v) {
 }
 
 }  // namespace
+
+glm::mat4 ToGlm(const D3DMatrix& m) {
+  glm::mat4 g;
+  std::memcpy(&g[0][0], &m.m[0][0], sizeof(float) * 16);
+  return g;
+}
 
 void D3DXMatrixIdentity(D3DMatrix& out) {
   FromGlm(glm::mat4(1.0f), out);

@@ -2,9 +2,15 @@
 // (left-handed, row vectors, depth 0..1).
 #pragma once
 
+#include <glm/glm.hpp>
+
 #include "platform/device.h"
 
 namespace vx {
+
+// A Direct3D matrix for row vectors has the same memory layout as GLM's column-major matrix
+// for column vectors, so the two convert by copying.
+glm::mat4 ToGlm(const D3DMatrix& m);
 
 void D3DXMatrixIdentity(D3DMatrix& out);
 void D3DXMatrixLookAtLH(D3DMatrix& out, const D3DVector& eye, const D3DVector& at,

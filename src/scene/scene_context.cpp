@@ -3,17 +3,10 @@
 #include <cstring>
 #include <glm/glm.hpp>
 
+#include "core/d3dx_math.h"
 #include "scene/cls_ligne3d1.h"
 
 namespace vx {
-
-namespace {
-glm::mat4 ToGlm(const D3DMatrix& m) {
-  glm::mat4 g;
-  std::memcpy(&g[0][0], &m.m[0][0], sizeof(float) * 16);
-  return g;
-}
-}  // namespace
 
 void ScreenProjection::Prepare(const D3DViewport& viewport, const D3DMatrix& projection,
                                const D3DMatrix& view, const D3DMatrix& world) {

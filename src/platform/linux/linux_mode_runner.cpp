@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/linux/linux_saver.h"
+#include "platform/linux/message_box.h"
 #include "platform/linux/settings_dialog.h"
 #include "platform/linux/x11_preview.h"
 
@@ -28,13 +29,7 @@ int LinuxModeRunner::RunSettingsDialog(StartupState& state) {
                  "reachable)\n";
     return 1;
   }
-  std::unique_ptr<QApplication> app;
-  if (!QApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "vexlum";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QApplication>(argc, argv);
-  }
+  auto app = EnsureQApplication();
   SettingsDialog dialog(state, profile_, settings_file_, &windows_);
   dialog.exec();
   return 0;

@@ -7,17 +7,19 @@
 
 namespace vx {
 
+std::unique_ptr<QApplication> EnsureQApplication() {
+  if (QApplication::instance()) return nullptr;
+  static int argc = 1;
+  static char name[] = "vexlum";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QApplication>(argc, argv);
+}
+
 void ShowMessageBox(std::string_view text, std::string_view title, uint32_t style,
                     bool has_display) {
   std::cerr << title << ": " << text << std::endl;
   if (!has_display) return;
-  std::unique_ptr<QApplication> app;
-  if (!QApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "vexlum";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QApplication>(argc, argv);
-  }
+  auto app = EnsureQApplication();
   QMessageBox box(style == 48 ? QMessageBox::Warning : QMessageBox::Information,
                   QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
                   QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),

@@ -1,9 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
+class QApplication;
+
 namespace vx {
+
+// The process's QApplication: the existing one, or one made now and owned by the caller.
+std::unique_ptr<QApplication> EnsureQApplication();
 
 // A modal message box through Qt (so Japanese renders); always echoed on stderr, which is
 // all there is without a display.
