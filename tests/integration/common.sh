@@ -57,13 +57,14 @@ wait_gone() {
 }
 
 # Waits until a window with exactly this title exists; prints its id.
+# Generous: a loaded machine renders in software and may be slow to show the first frame.
 wait_window() {
-  local id=""
-  for _ in $(seq 200); do
+  local id="" deadline=$((SECONDS + 30))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && break
-    sleep 0.05
+    sleep 0.1
   done
-  [ -n "$id" ] || fail "no window titled $1 appeared"
+  [ -n "$id" ] || fail "no window titled $1 appeared within 30 s"
   echo "$id"
 }
 
