@@ -103,6 +103,37 @@ void BM_OrderScan(benchmark::State& state) {
 }
 BENCHMARK(BM_OrderScan)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
+// One frame of a running title of N characters on a 1920 x 1080 screen (line, letters,
+// flash, streaks, band), restarted whenever it has played out; the mean over whole titles.
+void BM_TitleFrame(benchmark::State& state) {
+  Settings settings;
+  settings.TimeStep = 20;
+  settings.LetterHeight = 21;
+  settings.LetterWidth = 18;
+  settings.ScreenWidthPx = 1920;
+  settings.ScreenHeightPx = 1080;
+  EventScript script;
+  RecordingDevice device{false};
+  MersenneRandom random(12345);
+  SceneContext ctx{settings, device, random, script};
+  ctx.Title = std::make_unique<ClsTitre2>();
+  const std::string text(static_cast<size_t>(state.range(0)), 'x');
+  const size_t draws_before = device.draw_count;
+  const long allocs_before = g_allocations.load();
+  for (auto _ : state) {
+    if (ctx.Title->Etat == 0) {
+      ctx.TitleQueue.push_back(text);
+      ctx.Title->InitTitre2(ctx);
+    }
+    ctx.Title->AfficherTitre(ctx);
+  }
+  const double frames = static_cast<double>(state.iterations());
+  state.counters["draws/frame"] = static_cast<double>(device.draw_count - draws_before) / frames;
+  state.counters["allocs/frame"] =
+      static_cast<double>(g_allocations.load() - allocs_before) / frames;
+}
+BENCHMARK(BM_TitleFrame)->Arg(11)->Arg(80)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace vx
 

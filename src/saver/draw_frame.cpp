@@ -76,6 +76,9 @@ void DrawFrame(SceneContext& ctx, SceneLoop& loop) {
   for (int32_t index : loop.order) ctx.Lines[static_cast<size_t>(index)]->Afficher(ctx);
   loop.DrawOrder.ToutEffacer();
 
+  // Flat title objects go over the lines, in screen space.
+  if (ctx.Title && ctx.Title->Etat != 0) ctx.Title->AfficherTitre(ctx);
+
   ctx.device.EndScene();
   ctx.device.Present();
 }

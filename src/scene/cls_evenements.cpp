@@ -35,9 +35,9 @@ void ClsEvenements::FireEvent(SceneContext& ctx) {
   if (s.EventIndex < 1 || static_cast<size_t>(s.EventIndex) > count) s.EventIndex = 1;
   const size_t i = static_cast<size_t>(s.EventIndex) - 1;
   if (s.EventKinds[i] == "txt") {
-    ctx.TitleQueue.push_back(s.EventTexts[i]);
+    QueueTitleText(ctx.TitleQueue, s.EventTexts[i]);
     if (!ctx.Title) ctx.Title = std::make_unique<ClsTitre2>();
-    if (ctx.Title->Etat == 0) ctx.Title->InitTitre2(ctx.TitleQueue);
+    if (ctx.Title->Etat == 0) ctx.Title->InitTitre2(ctx);
   }
   s.EventIndex = static_cast<int16_t>(s.EventIndex + 1);
   if (static_cast<size_t>(s.EventIndex) > count) s.EventIndex = 1;

@@ -2,8 +2,6 @@
 // script and title queue, and references to the settings, device and random generator.
 #pragma once
 
-#include "saver/render_state.h"
-
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -11,6 +9,7 @@
 
 #include "core/random.h"
 #include "platform/device.h"
+#include "saver/render_state.h"
 #include "scene/event_script.h"
 #include "startup/settings.h"
 #include "title/cls_titre2.h"
@@ -64,6 +63,7 @@ struct SceneContext : RenderState {
   std::unique_ptr<ClsTitre2> Title;  // created by the first "txt" event
 
   std::array<SceneVertex, 4> SceneQuad{};
+  std::array<ScreenVertex, 4> QuadVertices{};  // where every title quad is assembled
 
   // Refreshed from the device's viewport and the three matrices by PrepareProjection; the
   // frame calls it after it sets the view, before anything is drawn.

@@ -114,21 +114,21 @@ TEST(Scheduler, UnplayableScriptIsReportedOrSkipped) {
 }
 
 TEST(Title, TakesTheFirstQueuedTextOrGoesIdle) {
+  Harness h;
   ClsTitre2 t;
-  TitleTextQueue q;
   t.TitreSz = "keep";
   t.XSz = 3;
   t.Etat = 1;
-  t.InitTitre2(q);
+  t.InitTitre2(h.ctx);
   EXPECT_EQ(t.Etat, 0);
   EXPECT_EQ(t.TitreSz, "keep");
   EXPECT_EQ(t.XSz, 3.0f);
-  q = {"first", "second"};
-  t.InitTitre2(q);
+  h.ctx.TitleQueue = {"first", "second"};
+  t.InitTitre2(h.ctx);
   EXPECT_EQ(t.Etat, 1);
   EXPECT_EQ(t.TitreSz, "first");
-  EXPECT_EQ(q, (TitleTextQueue{"second"}));
-  EXPECT_EQ(t.LetterCount(), 0);
+  EXPECT_EQ(h.ctx.TitleQueue, (TitleTextQueue{"second"}));
+  EXPECT_EQ(t.LetterCount(), 5);
   EXPECT_EQ(t.FinishedCount(), 0);
 }
 

@@ -117,7 +117,6 @@ TEST(Frame, SeededSimulationAtTheDefaults) {
   };
   std::vector<Watch> watch;
   int full_at = -1, events = 0;
-  size_t last_queue = 0;
   for (int frame = 1; frame <= 20000; ++frame) {
     DrawFrame(h.ctx, loop);
     const int count = h.ctx.LineCount();
@@ -131,10 +130,9 @@ TEST(Frame, SeededSimulationAtTheDefaults) {
     const bool fired = (frame - 1) % 75 == 0;
     events += fired;
     ASSERT_EQ(h.script.EventIndex, 1);
-    ASSERT_EQ(h.ctx.Title->Etat, 1);
-    ASSERT_EQ(h.ctx.TitleQueue.size(), static_cast<size_t>(events - 1));
-    ASSERT_EQ(h.ctx.TitleQueue.size(), last_queue + (fired && frame > 1 ? 1 : 0));
-    last_queue = h.ctx.TitleQueue.size();
+    // The seeded text is empty: each one is taken and ends at once, so nothing waits.
+    ASSERT_EQ(h.ctx.Title->Etat, 0);
+    ASSERT_TRUE(h.ctx.TitleQueue.empty());
 
     watch.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {

@@ -76,6 +76,13 @@ class LinuxSaverParts final : public SaverParts {
       context_ = window_ ? CreateSdlGlContext(window_->window(), /*vsync=*/!state_.options.Uncapped)
                          : CreateHeadlessGlContext(width_, height_);
       device_ = std::make_unique<GlDevice>(*context_);
+      // Screen-space drawing (the title) lays out on the surface actually drawn: a window of
+      // its own size, XScreenSaver's window or the off-screen buffer, not the whole screen.
+      const D3DViewport surface = device_->GetViewport();
+      if (surface.Width > 0 && surface.Height > 0) {
+        state_.settings.ScreenWidthPx = static_cast<int32_t>(surface.Width);
+        state_.settings.ScreenHeightPx = static_cast<int32_t>(surface.Height);
+      }
       scene_ = std::make_unique<SceneContext>(state_.settings, *device_, random_, state_.script);
       if (state_.options.Title) state_.script.EventTexts.at(0) = *state_.options.Title;
       vx::SetUpDevice(*device_, *scene_, {scene_->EyeX, scene_->EyeY, scene_->EyeZ},
