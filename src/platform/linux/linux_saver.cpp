@@ -104,8 +104,11 @@ class LinuxSaverParts final : public SaverParts {
 
   void DrawFrame() override {
     // A host window (XScreenSaver's) may be resized at any time; the picture follows it.
-    if (context_->Width() != device_->Width() || context_->Height() != device_->Height())
+    if (context_->Width() != device_->Width() || context_->Height() != device_->Height()) {
       device_->Resize(context_->Width(), context_->Height());
+      state_.settings.ScreenWidthPx = device_->Width();
+      state_.settings.ScreenHeightPx = device_->Height();
+    }
     vx::DrawFrame(*scene_, loop_);
     draw_calls_ += device_->Stats().draw_calls_last_frame;
     ++frames_;
