@@ -25,6 +25,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/vexlum.xml
 file(RELATIVE_PATH _vexlum_link_target /bin /${VEXLUM_XSCREENSAVER_HACK_DIR}/vexlum)
 install(CODE "
   set(_bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+  message(STATUS \"Installing: \${_bin}/vexlum -> ${_vexlum_link_target}\")
   file(MAKE_DIRECTORY \"\${_bin}\")
   file(CREATE_LINK \"${_vexlum_link_target}\" \"\${_bin}/vexlum\" SYMBOLIC)
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${CMAKE_INSTALL_PREFIX}/bin/vexlum\")

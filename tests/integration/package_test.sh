@@ -4,7 +4,7 @@
 # a read-only tree as an ordinary user to show it writes nothing beside itself.
 source "$(dirname "$0")/common.sh"
 [ -n "${DISPLAY:-}" ] || fail "needs an X display"
-for tool in cpack dpkg-deb xmllint; do
+for tool in cpack dpkg-deb xmllint xdpyinfo identify; do
   command -v "$tool" >/dev/null || fail "needs $tool"
 done
 
@@ -109,7 +109,9 @@ snapshot >"$work/after"
 cmp -s "$work/before" "$work/after" || fail "the saver changed its install tree:
 $(diff "$work/before" "$work/after")"
 [ -s "$shot" ] || fail "no screenshot"
-[ "$(identify -format '%m %w' "$shot")" = "PNG 1920" ] || fail "screenshot is $(identify "$shot")"
+screen=$(xdpyinfo | awk '/dimensions:/ {d = $2} END {print d}')
+[ "$(identify -format '%m %wx%h' "$shot")" = "PNG $screen" ] ||
+  fail "screenshot is not a PNG of the $screen screen: $(identify "$shot")"
 brightest=$(convert "$shot" -colorspace Gray -format '%[fx:int(255*maxima)]' info:)
 [ "$brightest" -gt 60 ] || fail "screenshot is black (brightest $brightest)"
 [ -d "$home/config/vexlum" ] || fail "settings folder not made under XDG_CONFIG_HOME"
