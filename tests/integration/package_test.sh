@@ -43,7 +43,7 @@ done
 # --- Every file in place, nothing else ---------------------------------------------------
 hack=usr/libexec/xscreensaver
 config=usr/share/xscreensaver/config/vexlum.xml
-dpkg-deb -c "$deb" >"$work/contents"
+dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb -c failed"
 actual=$(awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' "$work/contents" | sort)
 expected=$(printf '%s\n' "$hack/Vexlum_Data.ppd" "$hack/vexlum" usr/bin/vexlum "$config" | sort)
 [ "$actual" = "$expected" ] || fail "package files differ:
@@ -51,7 +51,7 @@ $(diff <(echo "$expected") <(echo "$actual"))"
 awk '$2 != "root/root" {exit 1}' "$work/contents" || fail "files not owned by root:
 $(cat "$work/contents")"
 
-dpkg -x "$deb" "$work/root"
+dpkg -x "$deb" "$work/root" || fail "dpkg -x failed"
 root=$work/root
 [ -x "$root/$hack/vexlum" ] && [ ! -L "$root/$hack/vexlum" ] || fail "no executable $hack/vexlum"
 [ "$(stat -c %a "$root/$hack/vexlum")" = 755 ] || fail "$hack/vexlum mode $(stat -c %a "$root/$hack/vexlum")"
@@ -109,10 +109,11 @@ snapshot >"$work/after"
 cmp -s "$work/before" "$work/after" || fail "the saver changed its install tree:
 $(diff "$work/before" "$work/after")"
 [ -s "$shot" ] || fail "no screenshot"
-screen=$(xdpyinfo | awk '/dimensions:/ {d = $2} END {print d}')
+screen=$(xdpyinfo | awk '/dimensions:/ {d = $2} END {print d}') || fail "xdpyinfo failed"
 [ "$(identify -format '%m %wx%h' "$shot")" = "PNG $screen" ] ||
   fail "screenshot is not a PNG of the $screen screen: $(identify "$shot")"
-brightest=$(convert "$shot" -colorspace Gray -format '%[fx:int(255*maxima)]' info:)
+brightest=$(convert "$shot" -colorspace Gray -format '%[fx:int(255*maxima)]' info:) ||
+  fail "cannot read the screenshot"
 [ "$brightest" -gt 60 ] || fail "screenshot is black (brightest $brightest)"
 [ -d "$home/config/vexlum" ] || fail "settings folder not made under XDG_CONFIG_HOME"
 leftover=$(find "$home/tmp" -mindepth 1)
