@@ -7,7 +7,7 @@ PACKAGES=(
   libsdl2-dev libsdl2-mixer-dev libgl-dev libegl-dev libgl1-mesa-dri libglm-dev libstb-dev
   libcdio-dev libcdio-paranoia-dev libx11-dev qt6-base-dev
   fonts-ipafont-gothic fonts-dejavu-core
-  xvfb xdotool x11-utils imagemagick sox libsox-fmt-mp3 dpkg-dev file
+  xvfb xdotool x11-utils imagemagick sox libsox-fmt-mp3 dpkg-dev file libxml2-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

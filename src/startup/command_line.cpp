@@ -33,11 +33,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     return args[++i];
   };
-  // XScreenSaver's arguments come first, before anything the host passes.
+  // XScreenSaver's arguments come first, before anything the host passes. XScreenSaver 6
+  // spells them with two dashes (its settings window runs previews with "--window-id"),
+  // older versions and hand-written command lines with one.
   for (; i < args.size(); ++i) {
-    if (args[i] == "-root") {
+    if (args[i] == "-root" || args[i] == "--root") {
       cl.Options.Root = true;
-    } else if (args[i] == "-window-id") {
+    } else if (args[i] == "-window-id" || args[i] == "--window-id") {
       auto v = value(args[i]);
       if (!v) return cl;
       cl.Options.WindowId = ParseWindowId(*v);

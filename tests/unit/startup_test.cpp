@@ -154,6 +154,17 @@ TEST(CommandLine, OptionsNeverChangeTheModeLetter) {
   EXPECT_EQ(xs.ArgumentText, "/s");
   EXPECT_TRUE(ParseCommandLine({"-root"}).Options.Root);
   EXPECT_EQ(ParseCommandLine({"-root"}).ArgumentText, "");
+
+  // XScreenSaver 6's own spellings: its settings window previews with "--window-id 0x...".
+  CommandLine preview = ParseCommandLine({"--window-id", "0x3c00007"});
+  EXPECT_EQ(preview.Error, "");
+  EXPECT_EQ(preview.Options.WindowId, 0x3c00007u);
+  EXPECT_EQ(preview.ArgumentText, "");
+  CommandLine daemon = ParseCommandLine({"--root"});
+  EXPECT_TRUE(daemon.Options.Root);
+  EXPECT_EQ(daemon.ArgumentText, "");
+  EXPECT_NE(ParseCommandLine({"--window-id"}).Error, "");
+  EXPECT_NE(ParseCommandLine({"--window-id", "none"}).Error, "");
 }
 
 TEST(SystemHelpers, SaverFlagAndZoomOutline) {
