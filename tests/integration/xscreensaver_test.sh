@@ -14,7 +14,8 @@ white_fraction() { convert "$1" -colorspace gray -threshold 99% -format '%[fx:me
 run_hosted() {  # how: env or arg
   start_window "XScreenSaver Host" 400 300
   if [ "$1" = env ]; then
-    XSCREENSAVER_WINDOW=$WINDOW_ID "$VX" &
+    # As the daemon starts its hacks: -root, with its own window named in the environment.
+    XSCREENSAVER_WINDOW=$WINDOW_ID "$VX" -root &
   else
     "$VX" -window-id "$WINDOW_ID" &
   fi

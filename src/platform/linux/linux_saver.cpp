@@ -44,12 +44,14 @@ uint32_t SecondsSinceMidnight() {
   return static_cast<uint32_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
 }
 
-// The window XScreenSaver asks us to draw in: -window-id, -root, or $XSCREENSAVER_WINDOW.
+// The window XScreenSaver asks us to draw in: -window-id, $XSCREENSAVER_WINDOW, or -root.
 uint64_t HostWindow(const SaverOptions& o, X11WindowSystem& windows) {
+  // XScreenSaver starts its hacks with -root and names its own full-screen window in
+  // $XSCREENSAVER_WINDOW: that window, not the real root behind it, is where it shows them.
   if (o.WindowId) return *o.WindowId;
-  if (o.Root) return windows.RootWindowId();
   if (const char* env = std::getenv("XSCREENSAVER_WINDOW"); env && *env)
     return std::strtoull(env, nullptr, 0);
+  if (o.Root) return windows.RootWindowId();
   return 0;
 }
 
