@@ -20,6 +20,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/assets/Vexlum_Data.ppd
         DESTINATION ${VEXLUM_XSCREENSAVER_HACK_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/vexlum.xml
         DESTINATION ${VEXLUM_XSCREENSAVER_CONFIG_DIR})
+# The settings dialog's home-page link opens this copy of the README by default.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/vexlum)
 # "vexlum /c" from a terminal opens the settings. A relative link keeps the tree relocatable,
 # and the program resolves its own path, so it still finds the data pack in the hack folder.
 file(RELATIVE_PATH _vexlum_link_target /bin /${VEXLUM_XSCREENSAVER_HACK_DIR}/vexlum)

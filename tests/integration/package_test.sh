@@ -45,7 +45,8 @@ hack=usr/libexec/xscreensaver
 config=usr/share/xscreensaver/config/vexlum.xml
 dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb -c failed"
 actual=$(awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' "$work/contents" | sort)
-expected=$(printf '%s\n' "$hack/Vexlum_Data.ppd" "$hack/vexlum" usr/bin/vexlum "$config" | sort)
+expected=$(printf '%s\n' "$hack/Vexlum_Data.ppd" "$hack/vexlum" usr/bin/vexlum "$config" \
+  usr/share/doc/vexlum/README.md | sort)
 [ "$actual" = "$expected" ] || fail "package files differ:
 $(diff <(echo "$expected") <(echo "$actual"))"
 awk '$2 != "root/root" {exit 1}' "$work/contents" || fail "files not owned by root:
