@@ -65,5 +65,40 @@ done
 cmp -s "$shots/seed1.png" "$shots/seed2.png" || fail "same seed, different pictures"
 gt "$(lit_fraction "$shots/seed1.png")" 0.001 || fail "seeded run drew nothing"
 no_images_left
+
+# Failures a user can meet end with a message (a box they close, and stderr) and status 1,
+# leaving no files behind: a missing pack, a damaged one, a device that cannot be made.
+expect_message_and_failure() {  # what; then the command
+  local what=$1
+  shift
+  "$@" 2>"$shots/err.txt" &
+  local pid=$!
+  local box
+  box=$(wait_window 'Vexlum\(ScreenSaver\)')
+  xdotool key --window "$box" Return 2>/dev/null || true
+  wait_gone "$pid" 10
+  local status=0
+  wait "$pid" || status=$?
+  [ "$status" -eq 1 ] || fail "$what: status $status, not 1"
+  grep -q 'Vexlum(ScreenSaver)' "$shots/err.txt" || fail "$what: no message on stderr"
+  no_images_left
+}
+mv "$VX_DIR/Vexlum_Data.ppd" "$shots/pack"
+expect_message_and_failure "missing pack" "$VX" /s
+head -c 500000 "$shots/pack" >"$VX_DIR/Vexlum_Data.ppd"
+expect_message_and_failure "short pack" "$VX" /s
+head -c 891816 /dev/urandom >"$VX_DIR/Vexlum_Data.ppd"
+expect_message_and_failure "pack of garbage" "$VX" /s
+mv "$shots/pack" "$VX_DIR/Vexlum_Data.ppd"
+expect_message_and_failure "no OpenGL 3.3" env MESA_GL_VERSION_OVERRIDE=2.1 "$VX" /s
+
+# Without a display: off-screen with --frames, otherwise a clear refusal.
+status=0
+err=$(env -u DISPLAY "$VX" /s 2>&1) || status=$?
+[ "$status" -eq 1 ] && [[ "$err" == *"needs a display"* ]] || fail "no display: $status, $err"
+must_end_within 60 env -u DISPLAY "$VX" /s --frames 30 --seed 2 --screenshot "$shots/off.png" \
+  >/dev/null || fail "off-screen run failed"
+gt "$(lit_fraction "$shots/off.png")" 0.001 || fail "off-screen run drew nothing"
+no_images_left
 rm -rf "$shots"
 echo "saver integration: ok"
