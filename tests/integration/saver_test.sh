@@ -75,7 +75,12 @@ expect_message_and_failure() {  # what; then the command
   local pid=$!
   local box
   box=$(wait_window 'Vexlum\(ScreenSaver\)')
-  xdotool key --window "$box" Return 2>/dev/null || true
+  # The box may not take keys yet when it first appears: press OK until it is gone.
+  for _ in $(seq 40); do
+    kill -0 "$pid" 2>/dev/null || break
+    xdotool key --window "$box" Return 2>/dev/null || true
+    sleep 0.25
+  done
   wait_gone "$pid" 10
   local status=0
   wait "$pid" || status=$?
@@ -91,6 +96,14 @@ head -c 891816 /dev/urandom >"$VX_DIR/Vexlum_Data.ppd"
 expect_message_and_failure "pack of garbage" "$VX" /s
 mv "$shots/pack" "$VX_DIR/Vexlum_Data.ppd"
 expect_message_and_failure "no OpenGL 3.3" env MESA_GL_VERSION_OVERRIDE=2.1 "$VX" /s
+
+# SIGTERM while the box waits for the user still ends the program and cleans up.
+MESA_GL_VERSION_OVERRIDE=2.1 "$VX" /s 2>/dev/null &
+pid=$!
+wait_window 'Vexlum\(ScreenSaver\)' >/dev/null
+kill -TERM "$pid"
+wait_gone "$pid" 10
+no_images_left
 
 # Without a display: off-screen with --frames, otherwise a clear refusal.
 status=0

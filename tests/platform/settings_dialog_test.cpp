@@ -23,8 +23,10 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "vexlum_platform_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: at exit the input devices QTest made would be deleted after the
+  // application and crash the process.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 class SettingsDialogTest : public ::testing::Test {
@@ -61,8 +63,7 @@ class SettingsDialogTest : public ::testing::Test {
   static std::string K(std::string_view key) { return Utf8ToCp932(key).value(); }
   bool Marked(const char* name) {
     // Both through a pixmap, so both carry the same premultiplied rounding.
-    return Child<QLabel>(name)->pixmap().toImage() ==
-           QPixmap(":/assets/radio_on.png").toImage();
+    return Child<QLabel>(name)->pixmap().toImage() == QPixmap(":/assets/radio_on.png").toImage();
   }
 
   test::TempDir dir;

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <iostream>
 #include <memory>
+
+#include "platform/linux/sdl_saver_window.h"
 
 namespace vx {
 
@@ -24,6 +27,12 @@ void ShowMessageBox(std::string_view text, std::string_view title, uint32_t styl
                   QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
                   QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                   QMessageBox::Ok);
+  // A termination signal must not wait for someone to click OK.
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &box, [&box] {
+    if (TerminationRequested()) box.done(QMessageBox::Ok);
+  });
+  poll.start(100);
   box.exec();
 }
 

@@ -32,6 +32,10 @@ int32_t VirtualKey(SDL_Keycode key) {
 
 }  // namespace
 
+bool TerminationRequested() {
+  return g_quit_requested != 0;
+}
+
 void InstallTerminationHandlers() {
   struct sigaction sa {};
   sa.sa_handler = OnTerminationSignal;

@@ -58,5 +58,7 @@ class HeadlessSaverWindow final : public SaverWindow {
 // SIGTERM, SIGINT and SIGHUP become a quit request that PollEvent reports on the loop's
 // thread, so the saver ends as a key would end it (music stopped, files deleted).
 void InstallTerminationHandlers();
+// True once such a signal has arrived and the loop has not yet taken it.
+bool TerminationRequested();
 
 }  // namespace vx

@@ -29,11 +29,14 @@ QString U(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const QPixmap& Mark(RadioMark mark) {
-  static const QPixmap off(":/assets/radio_off.png");
-  static const QPixmap on(":/assets/radio_on.png");
-  static const QPixmap blank;
-  return mark == RadioMark::On ? on : mark == RadioMark::Off ? off : blank;
+// Pixmaps are made per call: a static QPixmap would outlive the application and crash the
+// process as it exits. Images may outlive it.
+QPixmap Mark(RadioMark mark) {
+  static const QImage off(":/assets/radio_off.png");
+  static const QImage on(":/assets/radio_on.png");
+  if (mark == RadioMark::On) return QPixmap::fromImage(on);
+  if (mark == RadioMark::Off) return QPixmap::fromImage(off);
+  return QPixmap();
 }
 
 RgbImage ToRgb(const QImage& image) {
