@@ -12,8 +12,6 @@
 #include "saver/device_setup.h"
 #include "saver/vx_bdx.h"
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
 namespace {

@@ -61,6 +61,7 @@ void VX_S::RunScene() {
       parts_.DrawFrame();
       ++frames_drawn_;
       if (limits_.frames && frames_drawn_ >= *limits_.frames) {
+        parts_.NoteEnd("frame count reached");
         EndSaver();
         break;
       }
@@ -69,10 +70,13 @@ void VX_S::RunScene() {
     while (running_) {
       auto event = window_.PollEvent();
       if (!event) break;
-      if (event->kind == SaverEvent::kKey)
+      if (event->kind == SaverEvent::kKey) {
         Form_KeyDown(event->key_code);
-      else
-        EndSaver();  // a click, or the system asking us to go
+      } else {
+        // A click, or the system asking us to go.
+        parts_.NoteEnd(event->kind == SaverEvent::kClick ? "mouse button" : "termination request");
+        EndSaver();
+      }
     }
     if (running_) FireTimers();
     if (running_ && !drew) {
@@ -98,6 +102,7 @@ void VX_S::Form_KeyDown(int32_t key_code) {
   } else if (state_.settings.MusicSource == 1 && key_code == kVkRight) {
     parts_.NextTrack();
   } else {
+    parts_.NoteEnd("key");
     EndSaver();
   }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/clock.h"
 #include "saver/frame_pacer.h"
@@ -56,6 +57,8 @@ class SaverParts {
   virtual void StopMp3() = 0;
   virtual void PlayWav() = 0;
   virtual void StopWav() = 0;
+  // Why the loop is about to end (for statistics and diagnostics).
+  virtual void NoteEnd(std::string_view) {}
 };
 
 struct SaverRunLimits {

@@ -69,3 +69,19 @@ wait_window() {
 }
 
 gt() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# run_frames FRAMES PNG COMMAND...: runs the saver COMMAND for exactly FRAMES frames and
+# writes the last one to PNG. Stray input on a shared X server ends a run early; such a run
+# is repeated.
+run_frames() {
+  local frames=$1 png=$2 stats
+  shift 2
+  for _ in 1 2 3; do
+    stats=$(must_end_within 120 "$@" --frames "$frames" --screenshot "$png" --stats) ||
+      fail "saver run for $png failed"
+    grep -q "ended by: frame count reached" <<<"$stats" && break
+    echo "run for $png ended early ($(grep 'ended by' <<<"$stats")); again"
+  done
+  grep -q "frames drawn: $frames\$" <<<"$stats" || fail "run for $png: $stats"
+  [ -s "$png" ] || fail "no screenshot $png"
+}

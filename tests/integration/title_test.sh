@@ -14,10 +14,10 @@ printf '[Section]\nKind=1\n' >"$dir/Vexlum.ini"
 
 # shot NAME FRAMES [--title TEXT]: the picture after FRAMES drawn frames, seeded.
 shot() {
-  local name=$1 frames=$2; shift 2
-  must_end_within 120 "$dir/vexlum" /s "$@" --seed 1 --windowed 1024x768 --uncapped \
-    --frames "$frames" --screenshot "$dir/$name.png" >/dev/null || fail "saver run $name failed"
-  [ -s "$dir/$name.png" ] || fail "no screenshot $name"
+  local name=$1 frames=$2
+  shift 2
+  run_frames "$frames" "$dir/$name.png" "$dir/vexlum" /s "$@" --seed 1 --windowed 1024x768 \
+    --uncapped
 }
 
 # Mean grey level (0..255) of a box WxH+X+Y.

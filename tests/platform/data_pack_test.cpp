@@ -9,6 +9,7 @@
 #include "fakes/fake_window_system.h"
 #include "fakes/temp_dir.h"
 #include "platform/linux/linux_texture_file_services.h"
+#include "platform/linux/texture_image.h"
 #include "saver/texture_files.h"
 
 namespace vx {
@@ -22,15 +23,14 @@ std::string Asset(const std::string& name) {
 }
 
 struct Picture {
-  DecodedSize size;
-  std::vector<uint8_t> rgba;
-  uint8_t Alpha(int x, int y) const { return rgba[(size_t(y) * size.Width + x) * 4 + 3]; }
+  RgbaImage image;
+  uint8_t Alpha(int x, int y) const {
+    return image.Pixels[(size_t(y) * image.Width + x) * 4 + 3];
+  }
 };
 
 Picture Decode(std::string_view bytes) {
-  Picture p;
-  EXPECT_TRUE(DecodeImage(bytes, p.size, &p.rgba));
-  return p;
+  return {DecodeImage(std::vector<uint8_t>(bytes.begin(), bytes.end()), "asset")};
 }
 
 TEST(DataPack, HoldsTheTwoAtlasesAtTheirFixedRanges) {
@@ -41,8 +41,8 @@ TEST(DataPack, HoldsTheTwoAtlasesAtTheirFixedRanges) {
   for (auto [offset, length] : {std::pair{kLettersImageOffset, kLettersImageLength},
                                 std::pair{kSceneryImageOffset, kSceneryImageLength}}) {
     const Picture p = Decode(std::string_view(pack).substr(offset, length));
-    EXPECT_EQ(p.size.Width, 512);
-    EXPECT_EQ(p.size.Height, 512);
+    EXPECT_EQ(p.image.Width, 512);
+    EXPECT_EQ(p.image.Height, 512);
   }
 }
 
@@ -74,7 +74,7 @@ TEST(DataPack, AtlasCellsFollowTheGrid) {
   for (int cell = 0; cell < 56; ++cell) {
     std::vector<uint8_t> bytes;
     for (int y = 0; y < 58; ++y) {
-      const auto* row = &scenery.rgba[(size_t((cell / 10) * 58 + y) * 512 + (cell % 10) * 50) * 4];
+      const auto* row = &scenery.image.Pixels[(size_t((cell / 10) * 58 + y) * 512 + (cell % 10) * 50) * 4];
       bytes.insert(bytes.end(), row, row + 50 * 4);
     }
     EXPECT_TRUE(seen.insert(bytes).second) << "cell " << cell << " repeats another";
@@ -95,8 +95,8 @@ TEST(DataPack, SmallPicturesHaveTheirSizes) {
                                                {"hand_cursor.png", 32}};
   for (auto [name, width] : sizes) {
     const Picture p = Decode(test::TempDir::Read(Asset(name)));
-    EXPECT_EQ(p.size.Width, width) << name;
-    EXPECT_EQ(p.size.Height, width == 64 ? 25 : width) << name;
+    EXPECT_EQ(p.image.Width, width) << name;
+    EXPECT_EQ(p.image.Height, width == 64 ? 25 : width) << name;
   }
   // The cursor's hot spot (12, 10) is on the finger tip.
   EXPECT_EQ(Decode(test::TempDir::Read(Asset("hand_cursor.png"))).Alpha(12, 10), 255);
@@ -138,8 +138,8 @@ TEST(LinuxTextureFileServices, ExtractsTheRealPackAndCleansUp) {
   LinuxTextureFileServices services;
   TextureFiles files(program.path().string(), windows, services);
   ASSERT_TRUE(files.ExtractTextures());
-  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(0))).size.Width, 512);
-  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(1))).size.Width, 512);
+  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(0))).image.Width, 512);
+  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(1))).image.Width, 512);
   files.DeleteTextureFiles();
   EXPECT_EQ(std::distance(fs::directory_iterator(program.path()), fs::directory_iterator()), 1);
 }

@@ -58,10 +58,11 @@ uint64_t HostWindow(const SaverOptions& o, X11WindowSystem& windows) {
 class LinuxSaverParts final : public SaverParts {
  public:
   LinuxSaverParts(StartupState& state, X11WindowSystem& windows, const std::string& folder,
-                  SdlSaverWindow* window, int width, int height)
+                  SdlSaverWindow* window, bool hosted, int width, int height)
       : state_(state),
         windows_(windows),
         window_(window),
+        hosted_(hosted),
         width_(width),
         height_(height),
         files_(folder, windows, file_services_),
@@ -106,7 +107,8 @@ class LinuxSaverParts final : public SaverParts {
 
   void DrawFrame() override {
     // A host window (XScreenSaver's) may be resized at any time; the picture follows it.
-    if (context_->Width() != device_->Width() || context_->Height() != device_->Height()) {
+    if (hosted_ &&
+        (context_->Width() != device_->Width() || context_->Height() != device_->Height())) {
       device_->Resize(context_->Width(), context_->Height());
       state_.settings.ScreenWidthPx = device_->Width();
       state_.settings.ScreenHeightPx = device_->Height();
@@ -140,6 +142,7 @@ class LinuxSaverParts final : public SaverParts {
   void StopMp3() override { music_.StopMp3(); }
   void PlayWav() override { music_.PlayWav(); }
   void StopWav() override { music_.StopWav(); }
+  void NoteEnd(std::string_view why) override { end_reason_ = why; }
 
  private:
   void WriteScreenshot(const std::string& file) {
@@ -158,16 +161,19 @@ class LinuxSaverParts final : public SaverParts {
     const double cpu_ms = ProcessCpuMs() - cpu_start_ms_;
     std::printf(
         "frames drawn: %llu\nframes per second: %.1f\nCPU ms per frame: %.2f\n"
-        "process CPU: %.0f%% of one core\nGL draw calls per frame: %.1f\nsize: %d x %d\n",
+        "process CPU: %.0f%% of one core\nGL draw calls per frame: %.1f\nsize: %d x %d\n"
+        "ended by: %s\n",
         static_cast<unsigned long long>(frames_), seconds > 0 ? frames_ / seconds : 0.0,
         cpu_ms / frames, seconds > 0 ? cpu_ms / (seconds * 10.0) : 0.0,
-        static_cast<double>(draw_calls_) / frames, device_->Width(), device_->Height());
+        static_cast<double>(draw_calls_) / frames, device_->Width(), device_->Height(),
+        end_reason_.c_str());
     std::fflush(stdout);
   }
 
   StartupState& state_;
   X11WindowSystem& windows_;
   SdlSaverWindow* window_;
+  bool hosted_;  // in a host's window, whose size may change under us
   int width_, height_;
   LinuxTextureFileServices file_services_;
   TextureFiles files_;
@@ -179,6 +185,7 @@ class LinuxSaverParts final : public SaverParts {
   std::unique_ptr<SceneContext> scene_;
   SceneLoop loop_;
   uint64_t frames_ = 0, draw_calls_ = 0;
+  std::string end_reason_ = "the system";
   double cpu_start_ms_ = 0;
   std::chrono::steady_clock::time_point wall_start_;
 };
@@ -190,6 +197,7 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
   InstallTerminationHandlers();
 
   std::unique_ptr<SdlSaverWindow> sdl_window;
+  bool hosted = false;
   std::unique_ptr<SaverWindow> headless;
   int width = state.settings.ScreenWidthPx, height = state.settings.ScreenHeightPx;
   if (o.Windowed) {
@@ -208,6 +216,7 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
     wo.windowed = o.Windowed;
     wo.hide_cursor = state.ModeLetter == 'S';
     wo.foreign_window = HostWindow(o, windows);
+    hosted = wo.foreign_window != 0;
     wo.width = width;
     wo.height = height;
     try {
@@ -227,7 +236,7 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
   SteadyTickClock clock;
   int status;
   {
-    LinuxSaverParts parts(state, windows, folder, sdl_window.get(), width, height);
+    LinuxSaverParts parts(state, windows, folder, sdl_window.get(), hosted, width, height);
     VX_S saver(state, windows, window, parts, clock, SaverRunLimits{o.Frames, o.Uncapped});
     status = saver.Form_Load();
   }

@@ -4,10 +4,6 @@
 
 #include "platform/device.h"
 
-// Private copy of the decoder: its symbols stay in this file.
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_NO_STDIO
 #include <stb_image.h>
 
 namespace vx {
