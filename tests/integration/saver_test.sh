@@ -80,6 +80,8 @@ expect_message_and_failure() {  # what; then the command
     xdotool key --window "$box" Return 2>/dev/null || true
     sleep 0.25
   done
+  # xdotool dies when the box vanishes between press and release: release the key here.
+  xdotool keyup Return 2>/dev/null || true
   wait_gone "$pid" 10
   local status=0
   wait "$pid" || status=$?
