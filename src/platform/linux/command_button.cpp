@@ -139,11 +139,11 @@ void CommandButton::SetCaptionColour(int32_t colour) {
   caption_->setPalette(palette);
 }
 
-void CommandButton::SetCaptionFont(const FontSpec& spec) {
-  QFont font(QString::fromStdString(spec.Face));
-  font.setPointSizeF(spec.Points);
-  font.setBold(spec.Bold);
-  font.setItalic(spec.Italic);
+void CommandButton::SetCaptionFont(const FontSpec& caption_font) {
+  QFont font(QString::fromStdString(caption_font.Face));
+  font.setPointSizeF(caption_font.Points);
+  font.setBold(caption_font.Bold);
+  font.setItalic(caption_font.Italic);
   caption_->setFont(font);
 }
 
