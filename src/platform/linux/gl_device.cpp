@@ -289,23 +289,22 @@ GlDevice::GlDevice(GlContext& context, GlDeviceOptions options)
   glGenVertexArrays(1, &vao_screen_);
   glGenVertexArrays(1, &vao_scene_);
   glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-  const auto offset = [](size_t n) { return reinterpret_cast<const void*>(n); };
-  glBindVertexArray(vao_screen_);
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
-  glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, sizeof(ScreenVertex), offset(0));
-  glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ScreenVertex),
-                        offset(offsetof(ScreenVertex, diffuse)));
-  glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(ScreenVertex),
-                        offset(offsetof(ScreenVertex, tu)));
-  for (GLuint i = 0; i < 3; ++i) glEnableVertexAttribArray(i);
-  glBindVertexArray(vao_scene_);
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(SceneVertex), offset(0));
-  glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(SceneVertex),
-                        offset(offsetof(SceneVertex, diffuse)));
-  glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(SceneVertex),
-                        offset(offsetof(SceneVertex, tu)));
-  for (GLuint i = 0; i < 3; ++i) glEnableVertexAttribArray(i);
+  // Both vertex formats: position (4 floats pre-transformed, 3 in the scene), the diffuse
+  // colour as BGRA bytes, one pair of texture coordinates.
+  const auto layout = [this](GLuint vao, GLint position_size, GLsizei stride, size_t diffuse_offset,
+                             size_t tu_offset) {
+    const auto offset = [](size_t n) { return reinterpret_cast<const void*>(n); };
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
+    glVertexAttribPointer(0, position_size, GL_FLOAT, GL_FALSE, stride, offset(0));
+    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride, offset(diffuse_offset));
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, offset(tu_offset));
+    for (GLuint i = 0; i < 3; ++i) glEnableVertexAttribArray(i);
+  };
+  layout(vao_screen_, 4, sizeof(ScreenVertex), offsetof(ScreenVertex, diffuse),
+         offsetof(ScreenVertex, tu));
+  layout(vao_scene_, 3, sizeof(SceneVertex), offsetof(SceneVertex, diffuse),
+         offsetof(SceneVertex, tu));
   glBindVertexArray(0);
 
   glGenSamplers(1, &sampler_);
