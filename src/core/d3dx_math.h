@@ -4,7 +4,7 @@
 
 #include <glm/glm.hpp>
 
-#include "platform/device.h"
+#include "core/d3d_types.h"
 
 namespace vx {
 

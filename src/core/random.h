@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <random>
 
 namespace vx {
@@ -24,29 +23,6 @@ class MersenneRandom final : public Random {
 
  private:
   std::mt19937 engine_;
-};
-
-// Plays back a fixed sequence, then repeats its last value (0 when empty). For tests.
-class ScriptedRandom final : public Random {
- public:
-  ScriptedRandom() = default;
-  ScriptedRandom(std::initializer_list<float> values) : values_(values) {}
-  void Push(float v) { values_.push_back(v); }
-  float Next() override {
-    ++draws_;
-    if (values_.empty()) return last_;
-    last_ = values_.front();
-    values_.pop_front();
-    return last_;
-  }
-  void Seed(uint32_t) override {}
-  int draws() const { return draws_; }
-  size_t remaining() const { return values_.size(); }
-
- private:
-  std::deque<float> values_;
-  float last_ = 0.0f;
-  int draws_ = 0;
 };
 
 }  // namespace vx

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/d3d_types.h"
+
 namespace vx {
 
 // Render states.
@@ -39,20 +41,6 @@ inline constexpr uint32_t D3DCLEAR_ZBUFFER = 2;
 inline constexpr uint32_t D3DPT_TRIANGLESTRIP = 5;
 inline constexpr uint32_t kFvfScreenVertex = 0x1C4;  // XYZRHW | DIFFUSE | SPECULAR | TEX1 (452)
 inline constexpr uint32_t kFvfSceneVertex = 0x1C2;   // XYZ | DIFFUSE | SPECULAR | TEX1 (450)
-
-// Row-major, for row vectors (v * M), as Direct3D lays a matrix out in memory.
-struct D3DMatrix {
-  float m[4][4];
-};
-
-struct D3DVector {
-  float x, y, z;
-};
-
-struct D3DViewport {
-  uint32_t X = 0, Y = 0, Width = 0, Height = 0;
-  float MinZ = 0.0f, MaxZ = 1.0f;
-};
 
 struct ScreenVertex {
   float x, y, z, rhw;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/clock.h"
+#include "core/tick_clock.h"
 #include "saver/frame_pacer.h"
 #include "saver/window_timer.h"
 #include "startup/vx_b.h"

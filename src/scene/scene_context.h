@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/phase_clock.h"
 #include "core/random.h"
 #include "platform/device.h"
 #include "saver/render_state.h"
@@ -17,12 +18,6 @@
 namespace vx {
 
 class ClsLigne3D1;
-
-// Advances a step-unit clock. Wraps at 32 bits instead of overflowing, so an absurd speed
-// from the settings file cannot make the arithmetic undefined.
-inline void AddStep(int32_t& clock, int32_t step) {
-  clock = static_cast<int32_t>(static_cast<uint32_t>(clock) + static_cast<uint32_t>(step));
-}
 
 // World x view x projection and the viewport, taken once per frame so that testing a corner
 // costs one matrix-vector product. Gives exactly the coordinates D3DXVec3Project gives for the

@@ -3,6 +3,7 @@
 #include <deque>
 #include <map>
 
+#include "fakes/fake_tick_clock.h"
 #include "fakes/fake_window_system.h"
 #include "saver/vx_s.h"
 

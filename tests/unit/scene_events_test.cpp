@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/scene_harness.h"
+#include "fakes/scripted_random.h"
 #include "scene/cls_coordonnees.h"
 #include "scene/cls_evenements.h"
 #include "scene/cls_ligne3d1.h"

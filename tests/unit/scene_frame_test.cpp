@@ -4,6 +4,7 @@
 #include <map>
 
 #include "fakes/scene_harness.h"
+#include "fakes/scripted_random.h"
 #include "saver/draw_frame.h"
 #include "scene/cls_ligne3d1.h"
 

@@ -6,6 +6,7 @@
 #include "core/d3dx_math.h"
 #include "core/numbers.h"
 #include "fakes/scene_harness.h"
+#include "fakes/scripted_random.h"
 #include "scene/cls_lettre3d1.h"
 
 namespace vx {
@@ -22,7 +23,7 @@ TEST(Letter, ConstructionDrawsDecalThenCharacterThenFlickerWait) {
   EXPECT_EQ(l.OpaciteSz, 255);
   EXPECT_EQ(l.OpaciteSz2, 0);
   EXPECT_EQ(l.Etat, 1);
-  EXPECT_EQ(rnd.draws(), 3);
+  EXPECT_EQ(rnd.Draws(), 3);
 }
 
 // Walks one letter through its whole life and counts the calls spent in every phase.
@@ -32,7 +33,7 @@ TEST(Letter, PhasesRunInOrderWithTheirLengthsAndFinishOnce) {
   l.DecalSz = 100;
   l.tTps2 = 1000000;     // no flicker in this walk
   h.random.Push(0.25f);  // fade-out length 0.25 x 200 + 150 = 200
-  const int draws_before = h.random.draws();
+  const int draws_before = h.random.Draws();
   int32_t finished = 0;
   const int32_t opDist = 100;
   std::vector<int32_t> phases;
@@ -45,7 +46,7 @@ TEST(Letter, PhasesRunInOrderWithTheirLengthsAndFinishOnce) {
   expected.resize(40, 0);
   EXPECT_EQ(phases, expected);
   EXPECT_EQ(finished, 1);
-  EXPECT_EQ(h.random.draws(), draws_before + 1);
+  EXPECT_EQ(h.random.Draws(), draws_before + 1);
 }
 
 TEST(Letter, FirstCallAndCrossFadeOpacities) {
@@ -107,9 +108,9 @@ TEST(Letter, FlickerDrawsCharacterThenNextWaitAndStopsWhenFinished) {
   h.random.Push(0.2f);
   l.Calculer(h.ctx, fin, 100);
   EXPECT_EQ(l.Tps2, 20);
-  const int before = h.random.draws();
+  const int before = h.random.Draws();
   l.Calculer(h.ctx, fin, 100);
-  EXPECT_EQ(h.random.draws(), before + 2);
+  EXPECT_EQ(h.random.Draws(), before + 2);
   EXPECT_EQ(l.NumLettreSz, 28);
   EXPECT_EQ(l.tTps2, 300);
   EXPECT_EQ(l.Tps2, 0);

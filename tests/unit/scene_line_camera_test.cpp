@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "fakes/scene_harness.h"
+#include "fakes/scripted_random.h"
 #include "scene/cls_camera.h"
 #include "scene/cls_ligne3d1.h"
 
@@ -172,7 +173,7 @@ TEST(Camera, FirstCallCruisesForwardBehindTheTarget) {
   EXPECT_NEAR(h.ctx.EyeZ, -396.0, 1e-3);
   EXPECT_EQ(h.ctx.EyeY, 0.0f);
   EXPECT_EQ(cam.Tps1, 20);
-  EXPECT_EQ(h.random.draws(), 0);
+  EXPECT_EQ(h.random.Draws(), 0);
 }
 
 TEST(Camera, CruiseEndDrawsLengthThenMove) {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "fakes/scene_harness.h"
+#include "fakes/scripted_random.h"
 #include "saver/draw_frame.h"
 #include "title/cls_titre2.h"
 #include "title/title_quad.h"

@@ -21,10 +21,4 @@ class SteadyTickClock final : public TickClock {
   }
 };
 
-class FakeTickClock final : public TickClock {
- public:
-  uint32_t Ticks() override { return now; }
-  uint32_t now = 0;
-};
-
 }  // namespace vx
