@@ -9,7 +9,7 @@
 
 #include "core/d3dx_math.h"
 #include "core/random.h"
-#include "platform/portable/recording_device.h"
+#include "fakes/recording_device.h"
 #include "saver/draw_frame.h"
 #include "scene/cls_ligne3d1.h"
 

@@ -5,6 +5,7 @@
 #include "platform/linux/linux_mode_runner.h"
 #include "platform/linux/program_paths.h"
 #include "platform/linux/x11_window_system.h"
+#include "startup/ini_profile_strings.h"
 #include "startup/vx_b.h"
 
 int main(int argc, char** argv) {

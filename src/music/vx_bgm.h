@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/multimedia.h"
+#include "ports/multimedia.h"
 #include "startup/settings.h"
 
 namespace vx {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/device.h"
+#include "ports/device.h"
 #include "saver/render_state.h"
 
 namespace vx {

@@ -2,7 +2,7 @@
 // routine. The frame loop rebuilds MatView each drawn frame; the rest never change.
 #pragma once
 
-#include "platform/device.h"
+#include "ports/device.h"
 
 namespace vx {
 

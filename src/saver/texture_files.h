@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/texture_file_services.h"
-#include "platform/window_system.h"
+#include "ports/texture_file_services.h"
+#include "ports/window_system.h"
 
 namespace vx {
 

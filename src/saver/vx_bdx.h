@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/numbers.h"
-#include "platform/device.h"
+#include "ports/device.h"
 
 namespace vx {
 

@@ -9,31 +9,12 @@
 #include <string_view>
 
 #include "core/tick_clock.h"
+#include "ports/saver_window.h"
 #include "saver/frame_pacer.h"
 #include "saver/window_timer.h"
 #include "startup/vx_b.h"
 
 namespace vx {
-
-inline constexpr int32_t kVkLeft = 37;
-inline constexpr int32_t kVkRight = 39;
-
-struct SaverEvent {
-  enum Kind { kKey, kClick, kQuit } kind = kQuit;
-  int32_t key_code = 0;  // Windows virtual-key code for kKey
-};
-
-// The window the saver draws in, provided by the platform.
-class SaverWindow {
- public:
-  virtual ~SaverWindow() = default;
-  virtual void ShowTopmost() = 0;
-  // Next pending input, if any. kQuit stands for a termination request (a signal, the
-  // window closed by the system).
-  virtual std::optional<SaverEvent> PollEvent() = 0;
-  // Sleeps until input arrives or `timeout_ms` has passed.
-  virtual void WaitForEvent(uint32_t timeout_ms) = 0;
-};
 
 // What the saver window drives. Failures that must end the saver return false.
 class SaverParts {

@@ -9,7 +9,7 @@
 
 #include "core/phase_clock.h"
 #include "core/random.h"
-#include "platform/device.h"
+#include "ports/device.h"
 #include "saver/render_state.h"
 #include "scene/event_script.h"
 #include "startup/settings.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile_strings.h"
+#include "ports/profile_strings.h"
 #include "startup/settings.h"
 
 namespace vx {

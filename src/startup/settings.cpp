@@ -53,10 +53,10 @@ void LoadSettings(Settings& s, EventScript& script, ProfileStrings& profile,
     if (s.TimeStep == 0) s.TimeStep = 17;
   }
 
-  const int32_t tppx = Round32(screen.TwipsPerPixelX);
-  const int32_t tppy = Round32(screen.TwipsPerPixelY);
-  s.ScreenWidthPx = tppx != 0 ? Round32(screen.WidthTwips) / tppx : 0;
-  s.ScreenHeightPx = tppy != 0 ? Round32(screen.HeightTwips) / tppy : 0;
+  const int32_t tppx = Round32(screen.twips_per_pixel_x);
+  const int32_t tppy = Round32(screen.twips_per_pixel_y);
+  s.ScreenWidthPx = tppx != 0 ? Round32(screen.width_twips) / tppx : 0;
+  s.ScreenHeightPx = tppy != 0 ? Round32(screen.height_twips) / tppy : 0;
 
   text = read(kKeyLetterHeight);
   if (text.empty())

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/profile_strings.h"
+#include "ports/profile_strings.h"
+#include "ports/window_system.h"
 #include "scene/event_script.h"
 
 namespace vx {
@@ -34,14 +35,6 @@ struct Settings {
   int32_t ScreenHeightPx = 0;
   int32_t FrameRateCap = 0;
   int32_t AdapterIndex = 0;
-};
-
-// The primary screen's size in twips and its twips-per-pixel factors.
-struct ScreenMetrics {
-  double WidthTwips = 0;
-  double HeightTwips = 0;
-  float TwipsPerPixelX = 15;
-  float TwipsPerPixelY = 15;
 };
 
 // Reads one value: at most 255 bytes, cut at a NUL byte; empty when missing.

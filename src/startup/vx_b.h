@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/profile_strings.h"
-#include "platform/window_system.h"
+#include "ports/profile_strings.h"
+#include "ports/window_system.h"
 #include "scene/event_script.h"
 #include "startup/command_line.h"
 #include "startup/settings.h"

@@ -14,8 +14,8 @@ int16_t Twips(int32_t pixels, float twips_per_pixel) {
 
 PreviewGeometry ComputePreviewGeometry(const WindowRect& host, float tppx, float tppy) {
   PreviewGeometry g;
-  g.WidthTwips = Twips(host.Right - host.Left, tppx);
-  g.HeightTwips = Twips(host.Bottom - host.Top, tppy);
+  g.WidthTwips = Twips(host.right - host.left, tppx);
+  g.HeightTwips = Twips(host.bottom - host.top, tppy);
   g.ImageWidth = static_cast<float>(g.WidthTwips) / tppx;
   g.ImageHeight = static_cast<float>(g.HeightTwips) / tppy;
   return g;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/window_system.h"
+#include "ports/window_system.h"
 
 namespace vx {
 

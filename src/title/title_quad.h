@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/device.h"
+#include "ports/device.h"
 
 namespace vx {
 

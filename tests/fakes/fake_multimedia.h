@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/multimedia.h"
+#include "ports/multimedia.h"
 
 namespace vx::test {
 

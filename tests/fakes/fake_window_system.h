@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_system.h"
+#include "ports/window_system.h"
 
 namespace vx::test {
 
@@ -36,11 +36,11 @@ class FakeWindowSystem : public WindowSystem {
   }
   void DrawAnimatedRects(WindowHandle, int32_t ani, const WindowRect& f,
                          const WindowRect& t) override {
-    calls.push_back("DrawAnimatedRects " + std::to_string(ani) + " " + std::to_string(f.Left) +
-                    "," + std::to_string(f.Top) + "," + std::to_string(f.Right) + "," +
-                    std::to_string(f.Bottom) + " -> " + std::to_string(t.Left) + "," +
-                    std::to_string(t.Top) + "," + std::to_string(t.Right) + "," +
-                    std::to_string(t.Bottom));
+    calls.push_back("DrawAnimatedRects " + std::to_string(ani) + " " + std::to_string(f.left) +
+                    "," + std::to_string(f.top) + "," + std::to_string(f.right) + "," +
+                    std::to_string(f.bottom) + " -> " + std::to_string(t.left) + "," +
+                    std::to_string(t.top) + "," + std::to_string(t.right) + "," +
+                    std::to_string(t.bottom));
   }
   ScreenMetrics Screen() override { return screen; }
   void MessageBox(std::string_view text, std::string_view title, uint32_t style) override {

@@ -5,7 +5,7 @@
 
 #include "core/d3dx_math.h"
 #include "core/random.h"
-#include "platform/portable/recording_device.h"
+#include "fakes/recording_device.h"
 #include "scene/scene_context.h"
 #include "startup/settings.h"
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "startup/ini_profile_strings.h"
 #include "startup/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -15,6 +15,7 @@
 #include "core/cp932.h"
 #include "fakes/temp_dir.h"
 #include "platform/linux/command_button.h"
+#include "startup/ini_profile_strings.h"
 
 namespace vx {
 namespace {

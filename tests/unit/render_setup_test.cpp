@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/d3dx_math.h"
-#include "platform/portable/recording_device.h"
+#include "fakes/recording_device.h"
 #include "saver/device_setup.h"
 #include "saver/vx_bdx.h"
 

@@ -7,6 +7,7 @@
 #include "settings_dialog/ball_animation.h"
 #include "settings_dialog/dialog_model.h"
 #include "settings_dialog/raster.h"
+#include "startup/ini_profile_strings.h"
 
 namespace vx {
 namespace {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "fakes/temp_dir.h"
+#include "startup/ini_profile_strings.h"
 
 namespace vx {
 namespace {

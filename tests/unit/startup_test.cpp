@@ -5,6 +5,7 @@
 #include "fakes/fake_window_system.h"
 #include "fakes/temp_dir.h"
 #include "startup/command_line.h"
+#include "startup/ini_profile_strings.h"
 #include "startup/vx_b.h"
 
 namespace vx {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/device.h"
 #include "platform/linux/gl_context.h"
 #include "platform/linux/texture_image.h"
+#include "ports/device.h"
 
 namespace vx {
 

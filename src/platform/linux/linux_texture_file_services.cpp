@@ -7,9 +7,9 @@
 #include <limits>
 #include <vector>
 
-#include "platform/device.h"
 #include "platform/linux/program_paths.h"
 #include "platform/linux/texture_image.h"
+#include "ports/device.h"
 
 namespace vx {
 

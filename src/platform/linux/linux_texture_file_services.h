@@ -1,7 +1,7 @@
 // The saver's texture-file services on Linux: access(2), mkdtemp(3) and the texture decoder.
 #pragma once
 
-#include "platform/texture_file_services.h"
+#include "ports/texture_file_services.h"
 
 namespace vx {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/multimedia.h"
+#include "ports/multimedia.h"
 
 namespace vx {
 

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/window_system.h"
+#include "ports/window_system.h"
 #include "settings_dialog/ball_animation.h"
 #include "settings_dialog/dialog_model.h"
 #include "startup/vx_b.h"

@@ -1,10 +1,10 @@
 #include "platform/linux/texture_image.h"
 
+#include <stb_image.h>
+
 #include <limits>
 
-#include "platform/device.h"
-
-#include <stb_image.h>
+#include "ports/device.h"
 
 namespace vx {
 

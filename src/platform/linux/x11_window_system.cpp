@@ -113,8 +113,8 @@ ScreenMetrics X11WindowSystem::Screen() {
     w = DisplayWidth(D(display_), DefaultScreen(D(display_)));
     h = DisplayHeight(D(display_), DefaultScreen(D(display_)));
   }
-  m.WidthTwips = w * 15.0;
-  m.HeightTwips = h * 15.0;
+  m.width_twips = w * 15.0;
+  m.height_twips = h * 15.0;
   return m;
 }
 

@@ -2,7 +2,7 @@
 // system-wide saver flags have no X11 meaning and are kept only as the caller sees them.
 #pragma once
 
-#include "platform/window_system.h"
+#include "ports/window_system.h"
 
 namespace vx {
 

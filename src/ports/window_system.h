@@ -4,14 +4,20 @@
 #include <cstdint>
 #include <string_view>
 
-#include "startup/settings.h"
-
 namespace vx {
 
 using WindowHandle = uint64_t;  // an X11 window id on Linux, an HWND on Windows
 
 struct WindowRect {
-  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The primary screen's size in twips and its twips-per-pixel factors.
+struct ScreenMetrics {
+  double width_twips = 0;
+  double height_twips = 0;
+  float twips_per_pixel_x = 15;
+  float twips_per_pixel_y = 15;
 };
 
 inline constexpr uint32_t kSpiSetScreenSaverRunning = 97;

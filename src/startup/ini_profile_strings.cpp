@@ -1,3 +1,5 @@
+#include "startup/ini_profile_strings.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -5,7 +7,7 @@
 #include <vector>
 
 #include "core/cp932.h"
-#include "platform/profile_strings.h"
+#include "ports/profile_strings.h"
 
 namespace vx {
 namespace {

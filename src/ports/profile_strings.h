@@ -19,15 +19,4 @@ class ProfileStrings {
                            const std::string& file) = 0;
 };
 
-// The INI-file implementation. Section and key names match case-insensitively (ASCII), the
-// first of duplicate keys wins, and keys with Japanese names are written in CP932 and found
-// in CP932 or UTF-8.
-class IniProfileStrings final : public ProfileStrings {
- public:
-  std::string GetString(std::string_view section, std::string_view key,
-                        const std::string& file) override;
-  bool WriteString(std::string_view section, std::string_view key, std::string_view value,
-                   const std::string& file) override;
-};
-
 }  // namespace vx

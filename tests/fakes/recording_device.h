@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/device.h"
+#include "ports/device.h"
 
 namespace vx {
 
