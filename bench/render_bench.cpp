@@ -2,6 +2,7 @@
 // (scene vertices, the two letter slots alternating, varying opacity) between Clear and
 // Present. Reports GL draw calls per frame beside the CPU time per frame.
 #include <benchmark/benchmark.h>
+#include <stb_image_write.h>
 
 #include <filesystem>
 #include <random>
@@ -9,10 +10,8 @@
 #include <vector>
 
 #include "platform/linux/gl_device.h"
-#include "saver/device_setup.h"
-#include "saver/vx_bdx.h"
-
-#include <stb_image_write.h>
+#include "render/device_setup.h"
+#include "render/vertices.h"
 
 namespace {
 
@@ -63,9 +62,9 @@ void FrameOfLetterQuads(benchmark::State& bench, bool batching) {
   for (auto _ : bench) {
     device.Clear(vx::D3DCLEAR_TARGET | vx::D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     device.BeginScene();
-    device.SetTransform(vx::D3DTS_VIEW, state.MatView);
+    device.SetTransform(vx::D3DTS_VIEW, state.view);
     for (int i = 0; i < kQuads; ++i) {
-      device.SetTexture(0, i % 2 ? state.Texture4.get() : state.Texture1.get());
+      device.SetTexture(0, i % 2 ? state.glyph_layer2.get() : state.glyph_layer1.get());
       device.SetVertexShader(vx::kFvfSceneVertex);
       device.DrawPrimitiveUP(vx::D3DPT_TRIANGLESTRIP, 2, &letters[i * 4], sizeof(vx::SceneVertex));
     }

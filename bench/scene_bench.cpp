@@ -40,8 +40,8 @@ struct Scene {
     settings.Limite = lines;
     settings.FrameRateCap = 40;
     script.Append("txt", "", "1500");
-    D3DXMatrixIdentity(ctx.MatWorld);
-    D3DXMatrixPerspectiveFovLH(ctx.MatProj, 3.1415927f / 2.0f, 1.0f, 0.1f, 100000.0f);
+    D3DXMatrixIdentity(ctx.world);
+    D3DXMatrixPerspectiveFovLH(ctx.projection, 3.1415927f / 2.0f, 1.0f, 0.1f, 100000.0f);
     ResetScene(ctx);
     // The scheduler would take about 7.5 frames a line to fill the scene; make the lines at
     // once and let them settle into their cycles instead.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/d3dx_math.h"
-#include "saver/device_setup.h"
+#include "render/device_setup.h"
 #include "scene/cls_ligne3d1.h"
 
 namespace vx {
@@ -54,9 +54,9 @@ void DrawFrame(SceneContext& ctx, SceneLoop& loop) {
   if (!loop.Camera) loop.Camera.emplace(ctx);
   loop.Camera->Affichage(ctx);
 
-  BuildViewMatrix(ctx.MatView, {ctx.EyeX, ctx.EyeY, ctx.EyeZ},
+  BuildViewMatrix(ctx.view, {ctx.EyeX, ctx.EyeY, ctx.EyeZ},
                   {ctx.TargetX, ctx.TargetY, ctx.TargetZ});
-  ctx.device.SetTransform(D3DTS_VIEW, ctx.MatView);
+  ctx.device.SetTransform(D3DTS_VIEW, ctx.view);
   ctx.PrepareProjection();
 
   ctx.device.Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);

@@ -1,7 +1,7 @@
 #include "scene/cls_lettre3d1.h"
 
 #include "core/numbers.h"
-#include "saver/vx_bdx.h"
+#include "render/vertices.h"
 #include "scene/scene_context.h"
 
 namespace vx {
@@ -108,7 +108,7 @@ bool ClsLettre3D1::BuildQuad(SceneContext& ctx) const {
 void ClsLettre3D1::DrawLayer(SceneContext& ctx, int32_t opacity, bool second) const {
   const int32_t colour = PackColour(opacity, 0xFFFFFF);
   for (SceneVertex& v : ctx.SceneQuad) v.diffuse = colour;
-  ctx.device.SetTexture(0, second ? ctx.Texture4.get() : ctx.Texture1.get());
+  ctx.device.SetTexture(0, second ? ctx.glyph_layer2.get() : ctx.glyph_layer1.get());
   ctx.device.SetVertexShader(kFvfSceneVertex);
   ctx.device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, ctx.SceneQuad.data(), sizeof(SceneVertex));
 }

@@ -10,7 +10,8 @@
 #include "core/phase_clock.h"
 #include "core/random.h"
 #include "ports/device.h"
-#include "saver/render_state.h"
+#include "render/render_state.h"
+#include "render/screen_projection.h"
 #include "scene/event_script.h"
 #include "startup/settings.h"
 #include "title/cls_titre2.h"
@@ -18,22 +19,6 @@
 namespace vx {
 
 class ClsLigne3D1;
-
-// World x view x projection and the viewport, taken once per frame so that testing a corner
-// costs one matrix-vector product. Gives exactly the coordinates D3DXVec3Project gives for the
-// same matrices and viewport.
-class ScreenProjection {
- public:
-  void Prepare(const D3DViewport& viewport, const D3DMatrix& projection, const D3DMatrix& view,
-               const D3DMatrix& world);
-  D3DVector Project(const D3DVector& point) const;
-  // Inside the viewport, edges included (the right and bottom bounds are Width and Height).
-  bool IsOnScreen(const D3DVector& point) const;
-
- private:
-  float m_[4][4] = {};  // column-major, as GLM keeps it
-  D3DViewport viewport_{};
-};
 
 struct SceneContext : RenderState {
   SceneContext(const Settings& settings, Device& device, Random& random, EventScript& script);

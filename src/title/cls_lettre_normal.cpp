@@ -31,11 +31,11 @@ void ClsLettreNormal::SwapStep(SceneContext& ctx) {
 }
 
 void ClsLettreNormal::DrawRealGlyph(SceneContext& ctx) const {
-  DrawGlyphQuad(ctx, CarNorm, XSz, YSz, OpaciteSz, ctx.Texture5);
+  DrawGlyphQuad(ctx, CarNorm, XSz, YSz, OpaciteSz, ctx.title_real_glyph);
 }
 
 void ClsLettreNormal::DrawRandomGlyph(SceneContext& ctx) const {
-  DrawGlyphQuad(ctx, CarBiz, XSz, YSz, OpaciteSz2, ctx.Texture3);
+  DrawGlyphQuad(ctx, CarBiz, XSz, YSz, OpaciteSz2, ctx.title_random_glyph);
 }
 
 void ClsLettreNormal::AfficherCar(SceneContext& ctx, int16_t& NbrTmp) {

@@ -16,11 +16,11 @@ void ClsLettre1::Ramp(const SceneContext& ctx, float scale) {
 }
 
 void ClsLettre1::DrawLayer1(SceneContext& ctx) const {
-  DrawGlyphQuad(ctx, CarSz, XSz, YSz, OpaciteSz, ctx.Texture2);
+  DrawGlyphQuad(ctx, CarSz, XSz, YSz, OpaciteSz, ctx.title_row_layer1);
 }
 
 void ClsLettre1::DrawLayer2(SceneContext& ctx) const {
-  DrawGlyphQuad(ctx, CarSz, XSz, YSz, OpaciteSz2, ctx.Texture1);
+  DrawGlyphQuad(ctx, CarSz, XSz, YSz, OpaciteSz2, ctx.glyph_layer1);
 }
 
 void ClsLettre1::AfficherCar(SceneContext& ctx) {

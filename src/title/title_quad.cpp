@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "saver/vx_bdx.h"
+#include "render/vertices.h"
 #include "scene/scene_context.h"
 
 namespace vx {

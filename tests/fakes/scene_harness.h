@@ -25,14 +25,14 @@ template <typename Rng>
 struct SceneHarness {
   explicit SceneHarness(bool keep_calls = true) : device(keep_calls) {
     script.Append("txt", "", "1500");
-    D3DXMatrixIdentity(ctx.MatWorld);
-    D3DXMatrixPerspectiveFovLH(ctx.MatProj, 3.1415927f / 2.0f, 1.0f, 0.1f, 100000.0f);
-    ctx.Texture1 = std::make_shared<RecordingTexture>("one");
-    ctx.Texture4 = std::make_shared<RecordingTexture>("four");
+    D3DXMatrixIdentity(ctx.world);
+    D3DXMatrixPerspectiveFovLH(ctx.projection, 3.1415927f / 2.0f, 1.0f, 0.1f, 100000.0f);
+    ctx.glyph_layer1 = std::make_shared<RecordingTexture>("one");
+    ctx.glyph_layer2 = std::make_shared<RecordingTexture>("four");
   }
   // Looks from (0, 0, -400) at the origin, as the camera's resting place does.
   void LookFromBehind() {
-    D3DXMatrixLookAtLH(ctx.MatView, {0, 0, -400}, {0, 0, 0}, {0, -1, 0});
+    D3DXMatrixLookAtLH(ctx.view, {0, 0, -400}, {0, 0, 0}, {0, -1, 0});
     ctx.PrepareProjection();
   }
 

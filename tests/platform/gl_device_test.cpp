@@ -4,15 +4,14 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <stb_image_write.h>
 
 #include <random>
 
 #include "core/d3dx_math.h"
 #include "fakes/temp_dir.h"
-#include "saver/device_setup.h"
-#include "saver/vx_bdx.h"
-
-#include <stb_image_write.h>
+#include "render/device_setup.h"
+#include "render/vertices.h"
 
 namespace vx {
 namespace {
@@ -57,7 +56,7 @@ class GlDeviceTest : public ::testing::Test {
     device_ = std::make_unique<GlDevice>(*context_);
     white_ = WritePng(dir_, "white.png", Solid(8, 8, 0xFFFFFFFF));
     SetUpDevice(*device_, state_, {0, 0, -10}, {0, 0, 0}, white_);
-    device_->SetTexture(0, state_.Texture1.get());
+    device_->SetTexture(0, state_.glyph_layer1.get());
     device_->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
     device_->BeginScene();
   }
@@ -164,8 +163,8 @@ TEST_F(GlDeviceTest, SceneQuadsLandWhereThePointProjectionSays) {
 
   D3DVector a, b;
   const D3DViewport vp = device_->GetViewport();
-  D3DXVec3Project(a, {2, 2, 0}, vp, state_.MatProj, state_.MatView, state_.MatWorld);
-  D3DXVec3Project(b, {3, 3, 0}, vp, state_.MatProj, state_.MatView, state_.MatWorld);
+  D3DXVec3Project(a, {2, 2, 0}, vp, state_.projection, state_.view, state_.world);
+  D3DXVec3Project(b, {3, 3, 0}, vp, state_.projection, state_.view, state_.world);
   const int cx = static_cast<int>((a.x + b.x) / 2), cy = static_cast<int>((a.y + b.y) / 2);
   EXPECT_EQ(At(image, cx, cy).r, 255) << cx << "," << cy;
   EXPECT_EQ(At(image, 63 - cx, cy).r, 0);  // not mirrored left-right
@@ -237,11 +236,11 @@ TEST_F(GlDeviceTest, TexturesComeOut512SquareByNearestScalingWithAPointChain) {
 
 TEST_F(GlDeviceTest, SameBytesShareOneTextureAndBadFilesThrow) {
   const auto name = [](const TextureRef& t) { return dynamic_cast<GlTexture*>(t.get())->Name(); };
-  EXPECT_EQ(name(state_.Texture1), name(state_.Texture5));
+  EXPECT_EQ(name(state_.glyph_layer1), name(state_.title_real_glyph));
   const std::string copy = WritePng(dir_, "copy.png", Solid(8, 8, 0xFFFFFFFF));
-  EXPECT_EQ(name(device_->CreateTextureFromFileEx(copy, {})), name(state_.Texture1));
+  EXPECT_EQ(name(device_->CreateTextureFromFileEx(copy, {})), name(state_.glyph_layer1));
   const std::string red = WritePng(dir_, "red.png", Solid(8, 8, 0xFF0000FF));
-  EXPECT_NE(name(device_->CreateTextureFromFileEx(red, {})), name(state_.Texture1));
+  EXPECT_NE(name(device_->CreateTextureFromFileEx(red, {})), name(state_.glyph_layer1));
 
   EXPECT_THROW(device_->CreateTextureFromFileEx(dir_.File("missing.png"), {}), DeviceError);
   EXPECT_THROW(device_->CreateTextureFromFileEx(dir_.Write("bad.png", "not a picture"), {}),
@@ -269,8 +268,8 @@ void DrawBusyFrame(GlDevice& device, const RenderState& state, Texture* other) {
   device.BeginScene();
   for (int i = 0; i < 300; ++i) {
     device.SetTexture(0, i % 50 == 49 ? other
-                         : i % 2      ? state.Texture1.get()
-                                      : state.Texture4.get());
+                         : i % 2      ? state.glyph_layer1.get()
+                                      : state.glyph_layer2.get());
     const float x = pos(random), y = pos(random);
     if (i % 3 == 0) {
       const int32_t c = PackColour(static_cast<int32_t>(op(random)), 0xFFFFFF);
@@ -325,7 +324,7 @@ TEST(GlDeviceBatching, OneFormatOneImageIsOneDrawCall) {
   SetUpDevice(device, state, {0, 0, -10}, {0, 0, 0}, atlas);
   device.BeginScene();
   for (int i = 0; i < 1000; ++i) {
-    device.SetTexture(0, i % 2 ? state.Texture1.get() : state.Texture4.get());
+    device.SetTexture(0, i % 2 ? state.glyph_layer1.get() : state.glyph_layer2.get());
     DrawScreenQuad(device, 1, 1, 5, 5, 0.5f, 10);
   }
   device.EndScene();

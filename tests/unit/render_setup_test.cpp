@@ -4,8 +4,8 @@
 
 #include "core/d3dx_math.h"
 #include "fakes/recording_device.h"
-#include "saver/device_setup.h"
-#include "saver/vx_bdx.h"
+#include "render/device_setup.h"
+#include "render/vertices.h"
 
 namespace vx {
 namespace {
@@ -129,17 +129,17 @@ TEST(DeviceSetUp, SetsStatesAndTransformsOnceInOrderAndLoadsFiveSlots) {
   D3DMatrix view;
   BuildViewMatrix(view, {0, 0, -5}, {0, 0, 10});
   EXPECT_EQ(0, std::memcmp(&device.calls[10].matrix, &view, sizeof view));
-  EXPECT_EQ(0, std::memcmp(&device.calls[10].matrix, &state.MatView, sizeof view));
-  EXPECT_EQ(0, std::memcmp(&device.calls[11].matrix, &state.MatProj, sizeof view));
+  EXPECT_EQ(0, std::memcmp(&device.calls[10].matrix, &state.view, sizeof view));
+  EXPECT_EQ(0, std::memcmp(&device.calls[11].matrix, &state.projection, sizeof view));
 
   // Five distinct slots, each from the one file, in slot order.
-  const TextureRef slots[] = {state.Texture1, state.Texture2, state.Texture3, state.Texture4,
-                              state.Texture5};
+  const TextureRef slots[] = {state.glyph_layer1, state.title_row_layer1, state.title_random_glyph,
+                              state.glyph_layer2, state.title_real_glyph};
   for (const auto& t : slots) {
     ASSERT_TRUE(t);
     EXPECT_EQ(static_cast<RecordingTexture*>(t.get())->file, "/data/VEXLUM01.PNG");
   }
-  EXPECT_NE(state.Texture1, state.Texture5);
+  EXPECT_NE(state.glyph_layer1, state.title_real_glyph);
 }
 
 TEST(DeviceSetUp, AFailingTextureLoadStopsTheSetUp) {
@@ -147,7 +147,7 @@ TEST(DeviceSetUp, AFailingTextureLoadStopsTheSetUp) {
   device.fail_texture_load = true;
   RenderState state;
   EXPECT_THROW(SetUpDevice(device, state, {0, 0, 0}, {0, 0, 1}, "/missing.png"), DeviceError);
-  EXPECT_FALSE(state.Texture1);
+  EXPECT_FALSE(state.glyph_layer1);
 }
 
 }  // namespace

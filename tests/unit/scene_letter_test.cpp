@@ -171,7 +171,7 @@ TEST(Letter, DrawnQuadHasCornersCellAndOpacityColour) {
   std::vector<std::pair<DeviceCall::Kind, uint32_t>> seq;
   for (const auto& c : h.device.calls)
     if (c.kind == DeviceCall::kTexture)
-      seq.push_back({c.kind, c.texture == h.ctx.Texture1.get() ? 1u : 4u});
+      seq.push_back({c.kind, c.texture == h.ctx.glyph_layer1.get() ? 1u : 4u});
     else if (c.kind == DeviceCall::kVertexShader)
       seq.push_back({c.kind, c.a});
   const std::vector<std::pair<DeviceCall::Kind, uint32_t>> expected = {
@@ -194,7 +194,7 @@ TEST(Letter, PhaseChoosesLayersAndOffScreenDrawsNothing) {
     l.AfficherLettre(h.ctx);
     std::string out;
     for (const auto& c : h.device.calls)
-      if (c.kind == DeviceCall::kTexture) out += c.texture == h.ctx.Texture1.get() ? '1' : '4';
+      if (c.kind == DeviceCall::kTexture) out += c.texture == h.ctx.glyph_layer1.get() ? '1' : '4';
     return out;
   };
   EXPECT_EQ(layers(1, 0), "1");
@@ -215,7 +215,7 @@ TEST(ScreenProjection, MatchesD3DXProjectAndIncludesTheEdges) {
   for (int i = 0; i < 500; ++i) {
     D3DVector p{rnd.Next() * 2000 - 1000, rnd.Next() * 2000 - 1000, rnd.Next() * 3000 - 1000};
     D3DVector want;
-    D3DXVec3Project(want, p, vp, h.ctx.MatProj, h.ctx.MatView, h.ctx.MatWorld);
+    D3DXVec3Project(want, p, vp, h.ctx.projection, h.ctx.view, h.ctx.world);
     const D3DVector got = h.ctx.Projection.Project(p);
     ASSERT_EQ(got.x, want.x);
     ASSERT_EQ(got.y, want.y);

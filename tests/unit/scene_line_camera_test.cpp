@@ -122,9 +122,9 @@ TEST(Line, RestartsWhenEveryLetterHasFinished) {
   SceneContext ctx(s, device, rnd, script);
   ctx.TargetZ = 1000;
   ctx.CameraDistance = 400;
-  D3DXMatrixLookAtLH(ctx.MatView, {0, 0, 600}, {0, 0, 1000}, {0, -1, 0});
-  D3DXMatrixPerspectiveFovLH(ctx.MatProj, 1.5707964f, 1.0f, 0.1f, 100000.0f);
-  D3DXMatrixIdentity(ctx.MatWorld);
+  D3DXMatrixLookAtLH(ctx.view, {0, 0, 600}, {0, 0, 1000}, {0, -1, 0});
+  D3DXMatrixPerspectiveFovLH(ctx.projection, 1.5707964f, 1.0f, 0.1f, 100000.0f);
+  D3DXMatrixIdentity(ctx.world);
   ctx.PrepareProjection();
 
   ClsLigne3D1 line(ctx);

@@ -17,9 +17,9 @@ struct TitleHarness : testing::SceneHarness<ScriptedRandom> {
   TitleHarness() {
     settings.ScreenWidthPx = 1024;
     settings.ScreenHeightPx = 768;
-    ctx.Texture2 = std::make_shared<RecordingTexture>("two");
-    ctx.Texture3 = std::make_shared<RecordingTexture>("three");
-    ctx.Texture5 = std::make_shared<RecordingTexture>("five");
+    ctx.title_row_layer1 = std::make_shared<RecordingTexture>("two");
+    ctx.title_random_glyph = std::make_shared<RecordingTexture>("three");
+    ctx.title_real_glyph = std::make_shared<RecordingTexture>("five");
   }
   std::vector<const DeviceCall*> Draws() const { return device.Draws(); }
 };
@@ -61,13 +61,13 @@ TEST(TitleGlyphs, NumbersCellsAndCharacters) {
 
 TEST(TitleQuad, FourScreenVerticesOfOneGlyph) {
   TitleHarness h;
-  DrawGlyphQuad(h.ctx, 44, 10.5f, 20.0f, 128, h.ctx.Texture5);
+  DrawGlyphQuad(h.ctx, 44, 10.5f, 20.0f, 128, h.ctx.title_real_glyph);
   ASSERT_EQ(h.device.calls.size(), 3u);
   EXPECT_EQ(h.device.calls[0].kind, DeviceCall::kVertexShader);
   EXPECT_EQ(h.device.calls[0].a, 452u);
   EXPECT_EQ(h.device.calls[1].kind, DeviceCall::kTexture);
   EXPECT_EQ(h.device.calls[1].a, 0u);
-  EXPECT_EQ(h.device.calls[1].texture, h.ctx.Texture5.get());
+  EXPECT_EQ(h.device.calls[1].texture, h.ctx.title_real_glyph.get());
   const DeviceCall& d = h.device.calls[2];
   EXPECT_EQ(d.a, D3DPT_TRIANGLESTRIP);
   EXPECT_EQ(d.b, 2u);
@@ -89,13 +89,13 @@ TEST(TitleQuad, FourScreenVerticesOfOneGlyph) {
   }
 
   h.device.calls.clear();
-  DrawGlyphQuad(h.ctx, 1, 0, 0, 0, h.ctx.Texture2);
+  DrawGlyphQuad(h.ctx, 1, 0, 0, 0, h.ctx.title_row_layer1);
   EXPECT_EQ(Argb(h.device.Draws().at(0)->screen_vertices[0].diffuse), 0x00FFFFFFu);
 
   // Glyphs without a cell draw and bind nothing; effect quads bind nothing either.
   h.device.calls.clear();
-  DrawGlyphQuad(h.ctx, 0, 0, 0, 255, h.ctx.Texture5);
-  DrawGlyphQuad(h.ctx, -63, 0, 0, 255, h.ctx.Texture5);
+  DrawGlyphQuad(h.ctx, 0, 0, 0, 255, h.ctx.title_real_glyph);
+  DrawGlyphQuad(h.ctx, -63, 0, 0, 255, h.ctx.title_real_glyph);
   EXPECT_TRUE(h.device.calls.empty());
   DrawTitleQuad(h.ctx, 0, 127, -5, 7, 760, 25, 57, 512, 300, nullptr);
   ASSERT_EQ(h.device.calls.size(), 2u);
@@ -217,7 +217,7 @@ LetterTrace RunLetter(TitleHarness& h, ClsLettreNormal& l, int16_t& counter) {
     l.AfficherCar(h.ctx, counter);
     int32_t real = -1;
     for (const auto& c : h.device.calls)
-      if (c.kind == DeviceCall::kTexture && c.texture == h.ctx.Texture5.get()) real = 0;
+      if (c.kind == DeviceCall::kTexture && c.texture == h.ctx.title_real_glyph.get()) real = 0;
     if (real == 0)
       real = static_cast<int32_t>(Argb(h.Draws()[0]->screen_vertices[0].diffuse) >> 24);
     t.real.push_back(real);
@@ -283,7 +283,7 @@ TEST(TitleNormalLetter, RandomModeSwapsThenCrossFades) {
   // Only the random glyph shows until the cross-fade.
   for (const auto& c : h.device.calls)
     if (c.kind == DeviceCall::kTexture) {
-      EXPECT_EQ(c.texture, h.ctx.Texture3.get());
+      EXPECT_EQ(c.texture, h.ctx.title_random_glyph.get());
     }
   h.random = ScriptedRandom{0.0f};
   while (l.Etat == 2) l.AfficherCar(h.ctx, counter);
@@ -417,8 +417,8 @@ TEST(TitleFrame, DrawnAfterTheLinesUntilFinishedThenIdle) {
   DrawFrame(h.ctx, loop);
   ASSERT_NE(h.ctx.Title, nullptr);
   EXPECT_EQ(h.ctx.Title->Etat, 1);
-  // First frame: the line's first glyphs (layer 1, Texture2), then the flash and streaks, then
-  // the band, all screen quads after every scene quad, before EndScene.
+  // First frame: the line's first glyphs (layer 1, title_row_layer1), then the flash and streaks,
+  // then the band, all screen quads after every scene quad, before EndScene.
   std::vector<Texture*> bound;
   bool screen_seen = false;
   size_t end_scene = 0, last_draw = 0;
@@ -434,7 +434,7 @@ TEST(TitleFrame, DrawnAfterTheLinesUntilFinishedThenIdle) {
   }
   EXPECT_LT(last_draw, end_scene);
   EXPECT_TRUE(std::all_of(bound.begin(), bound.end(),
-                          [&](Texture* t) { return t == h.ctx.Texture2.get(); }));
+                          [&](Texture* t) { return t == h.ctx.title_row_layer1.get(); }));
   const auto screen = [&] {
     std::vector<const DeviceCall*> out;
     for (const auto* d : h.Draws())
@@ -453,7 +453,7 @@ TEST(TitleFrame, DrawnAfterTheLinesUntilFinishedThenIdle) {
     DrawFrame(h.ctx, loop);
     ++frames;
     for (const auto& c : h.device.calls)
-      letters_seen |= c.kind == DeviceCall::kTexture && c.texture == h.ctx.Texture5.get();
+      letters_seen |= c.kind == DeviceCall::kTexture && c.texture == h.ctx.title_real_glyph.get();
   }
   EXPECT_TRUE(letters_seen);
   EXPECT_EQ(h.ctx.Title->FinishedCount(), 2);

@@ -18,7 +18,7 @@
 #include "platform/linux/linux_texture_file_services.h"
 #include "platform/linux/sdl_multimedia.h"
 #include "platform/linux/sdl_saver_window.h"
-#include "saver/device_setup.h"
+#include "render/device_setup.h"
 #include "saver/draw_frame.h"
 #include "saver/texture_files.h"
 #include "saver/vx_s.h"

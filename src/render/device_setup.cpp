@@ -1,4 +1,4 @@
-#include "saver/device_setup.h"
+#include "render/device_setup.h"
 
 #include "core/d3dx_math.h"
 
@@ -24,16 +24,16 @@ void SetUpDevice(Device& device, RenderState& state, const D3DVector& eye, const
 
   device.SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
 
-  D3DXMatrixIdentity(state.MatWorld);
-  device.SetTransform(D3DTS_WORLD, state.MatWorld);
-  BuildViewMatrix(state.MatView, eye, target);
-  device.SetTransform(D3DTS_VIEW, state.MatView);
-  D3DXMatrixPerspectiveFovLH(state.MatProj, kFieldOfView, kAspect, kNearPlane, kFarPlane);
-  device.SetTransform(D3DTS_PROJECTION, state.MatProj);
+  D3DXMatrixIdentity(state.world);
+  device.SetTransform(D3DTS_WORLD, state.world);
+  BuildViewMatrix(state.view, eye, target);
+  device.SetTransform(D3DTS_VIEW, state.view);
+  D3DXMatrixPerspectiveFovLH(state.projection, kFieldOfView, kAspect, kNearPlane, kFarPlane);
+  device.SetTransform(D3DTS_PROJECTION, state.projection);
 
   const TextureLoadOptions options;  // 512 x 512, full point-filtered chain, managed, no key
-  TextureRef* slots[] = {&state.Texture1, &state.Texture2, &state.Texture3, &state.Texture4,
-                         &state.Texture5};
+  TextureRef* slots[] = {&state.glyph_layer1, &state.title_row_layer1, &state.title_random_glyph,
+                         &state.glyph_layer2, &state.title_real_glyph};
   for (TextureRef* slot : slots) *slot = device.CreateTextureFromFileEx(image_file, options);
 }
 

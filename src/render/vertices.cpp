@@ -1,4 +1,4 @@
-#include "saver/vx_bdx.h"
+#include "render/vertices.h"
 
 #include <cstdio>
 

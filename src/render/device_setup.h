@@ -1,11 +1,11 @@
-// The first half of RunScene: the fixed states, the three matrices and the five texture slots,
-// set once on a freshly created device before the frame loop starts.
+// The device set-up before the frame loop: the fixed states, the three matrices and the five
+// texture slots, set once on a freshly created device before the frame loop starts.
 #pragma once
 
 #include <string>
 
 #include "ports/device.h"
-#include "saver/render_state.h"
+#include "render/render_state.h"
 
 namespace vx {
 
