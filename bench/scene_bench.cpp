@@ -1,4 +1,4 @@
-// Cost of one drawn frame of the 3D scene (scheduler, every line and letter, back-to-front
+// Cost of one drawn frame of the 3D scene (scheduler, every column and glyph, back-to-front
 // ordering and every draw submitted to a device that records nothing), seeded, in the steady
 // state of a full scene; and the heap allocations a frame makes.
 #include <benchmark/benchmark.h>
@@ -7,11 +7,9 @@
 #include <cstdlib>
 #include <new>
 
-#include "core/d3dx_math.h"
 #include "core/random.h"
 #include "fakes/recording_device.h"
-#include "saver/draw_frame.h"
-#include "scene/cls_ligne3d1.h"
+#include "saver/scene_frame.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
@@ -32,100 +30,85 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace vx {
 namespace {
 
-struct Scene {
-  explicit Scene(int lines) : random(12345) {
-    settings.TimeStep = 20;
-    settings.LetterHeight = 21;
-    settings.LetterWidth = 18;
-    settings.Limite = lines;
-    settings.FrameRateCap = 40;
-    script.Append("txt", "", "1500");
-    D3DXMatrixIdentity(ctx.world);
-    D3DXMatrixPerspectiveFovLH(ctx.projection, 3.1415927f / 2.0f, 1.0f, 0.1f, 100000.0f);
-    ResetScene(ctx);
-    // The scheduler would take about 7.5 frames a line to fill the scene; make the lines at
-    // once and let them settle into their cycles instead.
-    loop.Camera.emplace(ctx);
-    loop.Events.emplace(ctx);
-    for (int i = 0; i < lines; ++i) ctx.AddLine();
-    loop.Events->Etat = 2;
-    for (int i = 0; i < 400; ++i) DrawFrame(ctx, loop);
+// A full scene of N columns in its steady state, drawn through a device that records nothing.
+struct FullScene {
+  explicit FullScene(int columns)
+      : random(12345), settings{20, 18, 21, columns}, frame(device, random, settings, "atlas.png") {
+    // The scheduler would take about 7.5 frames a column to fill the scene; make the columns
+    // at once and let them settle into their cycles instead.
+    for (int i = 0; i < columns; ++i) frame.GetScene().AddColumn(random);
+    frame.Scheduler().phase = SchedulerPhase::kFull;
+    for (int i = 0; i < 400; ++i) frame.Draw();
   }
-  Settings settings;
-  EventScript script;
   RecordingDevice device{false};
   MersenneRandom random;
-  SceneContext ctx{settings, device, random, script};
-  SceneLoop loop;
+  SceneSettings settings;
+  SceneFrame frame;
 };
 
 void BM_DrawFrame(benchmark::State& state) {
-  Scene scene(static_cast<int>(state.range(0)));
+  FullScene scene(static_cast<int>(state.range(0)));
   const size_t draws_before = scene.device.draw_count;
   const long allocs_before = g_allocations.load();
-  for (auto _ : state) DrawFrame(scene.ctx, scene.loop);
+  for (auto _ : state) scene.frame.Draw();
   const double frames = static_cast<double>(state.iterations());
   state.counters["draws/frame"] =
       static_cast<double>(scene.device.draw_count - draws_before) / frames;
   state.counters["allocs/frame"] =
       static_cast<double>(g_allocations.load() - allocs_before) / frames;
-  size_t letters = 0;
-  for (int i = 0; i < scene.ctx.LineCount(); ++i)
-    letters += scene.ctx.Lines[static_cast<size_t>(i)]->Letters().size();
-  state.counters["letters"] = static_cast<double>(letters);
+  size_t glyphs = 0;
+  for (const GlyphColumn& column : scene.frame.GetScene().columns) glyphs += column.Glyphs().size();
+  state.counters["glyphs"] = static_cast<double>(glyphs);
 }
 BENCHMARK(BM_DrawFrame)->Arg(100)->Arg(200)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
 // The back-to-front order alone: the sort the frame uses against the selection scan.
 void BM_OrderSorted(benchmark::State& state) {
-  Scene scene(static_cast<int>(state.range(0)));
-  std::vector<SceneLoop::DepthKey> keys;
+  FullScene scene(static_cast<int>(state.range(0)));
+  const auto& columns = scene.frame.GetScene().columns;
+  std::vector<DepthKey> keys;
   std::vector<int32_t> order;
-  ClsCoordonnees list;
-  for (int i = 0; i < scene.ctx.LineCount(); ++i) list.Ajout(i);
+  DrawOrder list;
+  for (size_t i = 0; i < columns.size(); ++i) list.Append(static_cast<int32_t>(i));
   for (auto _ : state) {
-    OrderBackToFront(scene.ctx, list, 1.0f, keys, order);
+    OrderBackToFront(columns, list, 1.0f, keys, order);
     benchmark::DoNotOptimize(order.data());
   }
 }
 BENCHMARK(BM_OrderSorted)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
 void BM_OrderScan(benchmark::State& state) {
-  Scene scene(static_cast<int>(state.range(0)));
+  FullScene scene(static_cast<int>(state.range(0)));
+  const auto& columns = scene.frame.GetScene().columns;
   std::vector<int32_t> order;
-  ClsCoordonnees list;
+  DrawOrder list;
   for (auto _ : state) {
-    list.ToutEffacer();
-    for (int i = 0; i < scene.ctx.LineCount(); ++i) list.Ajout(i);
-    OrderBackToFrontByScan(scene.ctx, list, 1.0f, order);
+    list.Clear();
+    for (size_t i = 0; i < columns.size(); ++i) list.Append(static_cast<int32_t>(i));
+    OrderBackToFrontByScan(columns, list, 1.0f, order);
     benchmark::DoNotOptimize(order.data());
   }
 }
 BENCHMARK(BM_OrderScan)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
-// One frame of a running title of N characters on a 1920 x 1080 screen (line, letters,
+// One frame of a running title of N characters on a 1920 x 1080 screen (row, letters,
 // flash, streaks, band), restarted whenever it has played out; the mean over whole titles.
 void BM_TitleFrame(benchmark::State& state) {
-  Settings settings;
-  settings.TimeStep = 20;
-  settings.LetterHeight = 21;
-  settings.LetterWidth = 18;
-  settings.ScreenWidthPx = 1920;
-  settings.ScreenHeightPx = 1080;
-  EventScript script;
   RecordingDevice device{false};
   MersenneRandom random(12345);
-  SceneContext ctx{settings, device, random, script};
-  ctx.Title = std::make_unique<ClsTitre2>();
+  TitleContext ctx{20, random, 18, 21, 1920, 1080};
+  TitleCanvas canvas{device};
+  TitleQueue queue;
+  TitleSequence title;
   const std::string text(static_cast<size_t>(state.range(0)), 'x');
   const size_t draws_before = device.draw_count;
   const long allocs_before = g_allocations.load();
   for (auto _ : state) {
-    if (ctx.Title->Etat == 0) {
-      ctx.TitleQueue.push_back(text);
-      ctx.Title->InitTitre2(ctx);
+    if (title.phase == TitlePhase::kIdle) {
+      queue.Push(text);
+      title.Start(queue, ctx);
     }
-    ctx.Title->AfficherTitre(ctx);
+    title.Step(ctx, canvas);
   }
   const double frames = static_cast<double>(state.iterations());
   state.counters["draws/frame"] = static_cast<double>(device.draw_count - draws_before) / frames;

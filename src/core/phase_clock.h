@@ -19,6 +19,15 @@ struct PhaseClock {
   int32_t length = 0;
 
   void Advance(int32_t step) { AddStep(elapsed, step); }
+  // Advances and stops at the phase's length: a ramp that never overshoots its end.
+  void AdvanceClamped(int32_t step) {
+    Advance(step);
+    if (elapsed > length) elapsed = length;
+  }
+  // How far the phase has run, in percent (of a length that must not be 0).
+  double Percent() const {
+    return static_cast<double>(elapsed) / static_cast<double>(length) * 100.0;
+  }
   // Starts a new phase of the given length.
   void Restart(int32_t new_length) {
     elapsed = 0;

@@ -32,8 +32,8 @@ bool FileExists(std::string_view path) {
   return static_cast<bool>(in);
 }
 
-void LoadSettings(Settings& s, EventScript& script, ProfileStrings& profile,
-                  const std::string& file, const ScreenMetrics& screen) {
+void LoadSettings(Settings& s, ProfileStrings& profile, const std::string& file,
+                  const ScreenMetrics& screen) {
   auto read = [&](std::string_view key) { return ReadIni(profile, kSettingsSection, key, file); };
   // A value that is not a number, or does not fit, leaves the member as it was.
   auto to32 = [](const std::string& text, int32_t& out) {
@@ -87,8 +87,6 @@ void LoadSettings(Settings& s, EventScript& script, ProfileStrings& profile,
     s.Kind = 0;
   else
     to16(text, s.Kind);
-
-  script.Append("txt", "", "1500");
 
   text = read(kKeyMusicSource);
   if (text.empty())

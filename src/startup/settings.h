@@ -7,7 +7,6 @@
 
 #include "ports/profile_strings.h"
 #include "ports/window_system.h"
-#include "scene/event_script.h"
 
 namespace vx {
 
@@ -47,9 +46,8 @@ std::string WriteIni(ProfileStrings& profile, std::string_view section, std::str
 // dropped first); folders, unreadable and missing files give false.
 bool FileExists(std::string_view path);
 
-// Fills the settings record from the file with every default and correction, and seeds the
-// event script with its one built-in event.
-void LoadSettings(Settings& settings, EventScript& script, ProfileStrings& profile,
-                  const std::string& settings_file, const ScreenMetrics& screen);
+// Fills the settings record from the file with every default and correction.
+void LoadSettings(Settings& settings, ProfileStrings& profile, const std::string& settings_file,
+                  const ScreenMetrics& screen);
 
 }  // namespace vx

@@ -36,7 +36,7 @@ int Main(const CommandLine& cl, StartupServices& sv) {
 
   if (state.ModeLetter == 'P') return sv.modes.RunPreview(state, PreviewHandle(cl.ArgumentText));
 
-  LoadSettings(state.settings, state.script, sv.profile, sv.settings_file, sv.windows.Screen());
+  LoadSettings(state.settings, sv.profile, sv.settings_file, sv.windows.Screen());
 
   if (state.ModeLetter == 'C') return sv.modes.RunSettingsDialog(state);
   if (state.ModeLetter != 'S' && !cl.ArgumentText.empty()) return 0;

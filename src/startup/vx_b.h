@@ -8,7 +8,6 @@
 
 #include "ports/profile_strings.h"
 #include "ports/window_system.h"
-#include "scene/event_script.h"
 #include "startup/command_line.h"
 #include "startup/settings.h"
 
@@ -24,7 +23,6 @@ struct StartupState {
   int32_t SavedCursorCount = 0;
   int16_t ZoomPointX = 0, ZoomPointY = 0;
   Settings settings;
-  EventScript script;
   SaverOptions options;
 };
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "render/vertices.h"
-#include "scene/scene_context.h"
 
 namespace vx {
 
@@ -70,10 +69,10 @@ GlyphCellTexels GlyphCell(int32_t glyph) {
   return {(index % 10) * 50, (index / 10) * 58};
 }
 
-void DrawTitleQuad(SceneContext& ctx, float u, float v, float x, float y, int32_t width,
+void DrawTitleQuad(TitleCanvas& canvas, float u, float v, float x, float y, int32_t width,
                    int32_t height, int32_t cell_height, int32_t cell_width, int32_t opacity,
-                   const TextureRef* slot) {
-  ctx.device.SetVertexShader(kFvfScreenVertex);
+                   std::optional<Texture*> texture) {
+  canvas.device.SetVertexShader(kFvfScreenVertex);
   // Every opacity the title computes is within range; the clamp keeps a slip from turning
   // into a wrapped, garbage colour.
   const int32_t diffuse = PackColour(std::clamp(opacity, 0, 255), 0xFFFFFF);
@@ -83,21 +82,21 @@ void DrawTitleQuad(SceneContext& ctx, float u, float v, float x, float y, int32_
   const float tv0 = v / 512.0f;
   const float tu1 = (u + static_cast<float>(cell_width)) / 512.0f;
   const float tv1 = (v + static_cast<float>(cell_height)) / 512.0f;
-  auto& q = ctx.QuadVertices;
+  auto& q = canvas.quad;
   q[0] = MakeScreenVertex(x, y, 0.0f, 1.0f, diffuse, 0, tu0, tv0);
   q[1] = MakeScreenVertex(x1, y, 0.0f, 1.0f, diffuse, 0, tu1, tv0);
   q[2] = MakeScreenVertex(x, y1, 0.0f, 1.0f, diffuse, 0, tu0, tv1);
   q[3] = MakeScreenVertex(x1, y1, 0.0f, 1.0f, diffuse, 0, tu1, tv1);
-  if (slot) ctx.device.SetTexture(0, slot->get());
-  ctx.device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, q.data(), sizeof(ScreenVertex));
+  if (texture) canvas.device.SetTexture(0, *texture);
+  canvas.device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, q.data(), sizeof(ScreenVertex));
 }
 
-void DrawGlyphQuad(SceneContext& ctx, int32_t glyph, float x, float y, int32_t opacity,
-                   const TextureRef& slot) {
+void DrawGlyphQuad(TitleCanvas& canvas, int32_t glyph, float x, float y, int32_t opacity,
+                   Texture* texture) {
   if (!GlyphInAtlas(glyph)) return;
   const GlyphCellTexels cell = GlyphCell(glyph);
-  DrawTitleQuad(ctx, static_cast<float>(cell.u), static_cast<float>(cell.v), x, y,
-                ctx.settings.LetterWidth, ctx.settings.LetterHeight, 58, 50, opacity, &slot);
+  DrawTitleQuad(canvas, static_cast<float>(cell.u), static_cast<float>(cell.v), x, y,
+                canvas.glyph_width, canvas.glyph_height, 58, 50, opacity, texture);
 }
 
 }  // namespace vx

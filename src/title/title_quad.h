@@ -4,14 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "ports/device.h"
+#include "title/title_canvas.h"
 
 namespace vx {
-
-struct SceneContext;
 
 // Characters are taken from the title text one at a time; a text longer than this is cut, so
 // the 16-bit position and letter counters of the layout cannot overflow.
@@ -40,23 +40,23 @@ inline bool GlyphInAtlas(int32_t glyph) {
   return glyph >= 1 && glyph <= 80;
 }
 
-// The letter pitch: LetterWidth / 18 x 19 pixels (19 at the default width, one pixel of gap).
-inline double LetterPitch(int32_t letter_width) {
-  return static_cast<double>(letter_width) / 18.0 * 19.0;
+// The letter pitch: glyph width / 18 x 19 pixels (19 at the default width, one pixel of gap).
+inline double LetterPitch(int32_t glyph_width) {
+  return static_cast<double>(glyph_width) / 18.0 * 19.0;
 }
 
 // One title quad: (x, y) to (x + width, y + height) on screen, texture rectangle (u, v) to
 // (u + cell_width, v + cell_height) in texels, white with alpha `opacity` (kept within
-// 0 .. 255). Binds the texture `slot` points at to stage 0 first; with no slot (the effects)
+// 0 .. 255). Binds `texture` to stage 0 first when one is given; without one (the effects)
 // nothing is bound and the quad samples the texture bound last. The vertices are assembled in
-// ctx.QuadVertices.
-void DrawTitleQuad(SceneContext& ctx, float u, float v, float x, float y, int32_t width,
+// the canvas's quad.
+void DrawTitleQuad(TitleCanvas& canvas, float u, float v, float x, float y, int32_t width,
                    int32_t height, int32_t cell_height, int32_t cell_width, int32_t opacity,
-                   const TextureRef* slot);
+                   std::optional<Texture*> texture = std::nullopt);
 
-// A glyph quad: glyph's 50 x 58 cell drawn LetterWidth x LetterHeight at (x, y) from `slot`.
-// Draws nothing (and binds nothing) for a glyph outside the atlas.
-void DrawGlyphQuad(SceneContext& ctx, int32_t glyph, float x, float y, int32_t opacity,
-                   const TextureRef& slot);
+// A glyph quad: the glyph's 50 x 58 cell drawn at the canvas's glyph size at (x, y) from
+// `texture`. Draws nothing (and binds nothing) for a glyph outside the atlas.
+void DrawGlyphQuad(TitleCanvas& canvas, int32_t glyph, float x, float y, int32_t opacity,
+                   Texture* texture);
 
 }  // namespace vx

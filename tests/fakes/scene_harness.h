@@ -1,46 +1,58 @@
-// A scene context over a recording device, default settings and a chosen generator.
+// What a scene or title test draws through: a recording device, a camera at (0, 0, -400)
+// looking at the origin, the glyph and title canvases over them with five distinct texture
+// slots, a 1024 x 768 surface, default settings and a chosen generator.
 #pragma once
 
 #include <memory>
 
 #include "core/d3dx_math.h"
-#include "core/random.h"
 #include "fakes/recording_device.h"
-#include "scene/scene_context.h"
-#include "startup/settings.h"
+#include "fakes/scripted_random.h"
+#include "render/device_setup.h"
+#include "render/render_state.h"
+#include "render/screen_projection.h"
+#include "scene/glyph_canvas.h"
+#include "scene/scene.h"
+#include "scene/scene_settings.h"
+#include "title/title_canvas.h"
+#include "title/title_context.h"
 
 namespace vx::testing {
 
-inline Settings DefaultSceneSettings() {
-  Settings s;
-  s.TimeStep = 20;
-  s.LetterHeight = 21;
-  s.LetterWidth = 18;
-  s.Limite = 100;
-  s.FrameRateCap = 40;
-  return s;
-}
-
-template <typename Rng>
+template <typename Rng = ScriptedRandom>
 struct SceneHarness {
   explicit SceneHarness(bool keep_calls = true) : device(keep_calls) {
-    script.Append("txt", "", "1500");
-    D3DXMatrixIdentity(ctx.world);
-    D3DXMatrixPerspectiveFovLH(ctx.projection, 3.1415927f / 2.0f, 1.0f, 0.1f, 100000.0f);
-    ctx.glyph_layer1 = std::make_shared<RecordingTexture>("one");
-    ctx.glyph_layer2 = std::make_shared<RecordingTexture>("four");
+    D3DXMatrixIdentity(render.world);
+    D3DXMatrixPerspectiveFovLH(render.projection, kFieldOfView, kAspect, kNearPlane, kFarPlane);
+    TextureRef* slots[] = {&render.glyph_layer1, &render.title_row_layer1,
+                           &render.title_random_glyph, &render.glyph_layer2,
+                           &render.title_real_glyph};
+    const char* names[] = {"glyph 1", "row 1", "random", "glyph 2", "real"};
+    for (int i = 0; i < 5; ++i) *slots[i] = std::make_shared<RecordingTexture>(names[i]);
+    glyph_canvas.layer1 = render.glyph_layer1.get();
+    glyph_canvas.layer2 = render.glyph_layer2.get();
+    title_canvas.row_layer1 = render.title_row_layer1.get();
+    title_canvas.row_layer2 = render.glyph_layer1.get();
+    title_canvas.random_glyph = render.title_random_glyph.get();
+    title_canvas.real_glyph = render.title_real_glyph.get();
+    LookFrom({0, 0, -400}, {0, 0, 0});
   }
-  // Looks from (0, 0, -400) at the origin, as the camera's resting place does.
-  void LookFromBehind() {
-    D3DXMatrixLookAtLH(ctx.view, {0, 0, -400}, {0, 0, 0}, {0, -1, 0});
-    ctx.PrepareProjection();
+  void LookFrom(const D3DVector& eye, const D3DVector& target) {
+    scene.view.eye = eye;
+    scene.view.target = target;
+    BuildViewMatrix(render.view, eye, target);
+    projection.Prepare(device.viewport, render.projection, render.view, render.world);
   }
 
-  Settings settings = DefaultSceneSettings();
-  EventScript script;
+  SceneSettings settings;
   RecordingDevice device;
   Rng random;
-  SceneContext ctx{settings, device, random, script};
+  Scene scene;
+  RenderState render;
+  ScreenProjection projection;
+  GlyphCanvas glyph_canvas{device, projection};
+  TitleContext title_ctx{20, random, 18, 21, 1024, 768};
+  TitleCanvas title_canvas{device};
 };
 
 }  // namespace vx::testing

@@ -17,8 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   vx::IniProfileStrings profile;
   vx::Settings settings;
-  vx::EventScript script;
-  vx::LoadSettings(settings, script, profile, file, vx::ScreenMetrics{});
+  vx::LoadSettings(settings, profile, file, vx::ScreenMetrics{});
   if (settings.LetterHeight < 1 || settings.LetterWidth < 1 || settings.Limite < 1 ||
       settings.TimeStep == 0)
     __builtin_trap();

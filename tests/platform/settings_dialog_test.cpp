@@ -41,7 +41,7 @@ class SettingsDialogTest : public ::testing::Test {
   SettingsDialog& Open(const std::optional<std::string>& ini_text) {
     if (ini_text) dir.Write("Vexlum.ini", *ini_text);
     state = StartupState{};
-    LoadSettings(state.settings, state.script, profile, File(), ScreenMetrics{});
+    LoadSettings(state.settings, profile, File(), ScreenMetrics{});
     dialog = std::make_unique<SettingsDialog>(state, profile, File(), nullptr);
     dialog->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));

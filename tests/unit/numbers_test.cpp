@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
+#include "core/random.h"
+
 namespace vx {
 namespace {
 
@@ -81,6 +86,38 @@ TEST(Numbers, HexToLong) {
   EXPECT_FALSE(HexToLongChecked("123456789"));
   EXPECT_FALSE(HexToLongChecked("G1"));
   EXPECT_FALSE(HexToLongChecked(""));
+}
+
+TEST(Numbers, Round32FastAgreesWithRound32) {
+  for (double v : {0.5,
+                   1.5,
+                   2.5,
+                   -0.5,
+                   -1.5,
+                   -2.5,
+                   127.49999999999999,
+                   127.50000000000001,
+                   -127.49999999999999,
+                   2147483646.5,
+                   2147483647.0,
+                   2147483647.5,
+                   -2147483647.5,
+                   -2147483648.0,
+                   -2147483648.5,
+                   -3e9,
+                   3e9,
+                   0.0,
+                   -0.0,
+                   1e-300})
+    EXPECT_EQ(Round32Fast(v), Round32(v)) << v;
+  EXPECT_EQ(Round32Fast(std::numeric_limits<double>::quiet_NaN()), 0);
+  MersenneRandom rnd(1);
+  for (int i = 0; i < 100000; ++i) {
+    const double v = (rnd.Next() - 0.5) * std::pow(2.0, static_cast<int>(rnd.Next() * 34));
+    const double half = std::floor(v) + 0.5;  // and every tie near it
+    ASSERT_EQ(Round32Fast(v), Round32(v)) << v;
+    ASSERT_EQ(Round32Fast(half), Round32(half)) << half;
+  }
 }
 
 }  // namespace

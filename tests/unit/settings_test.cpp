@@ -17,14 +17,11 @@ class SettingsTest : public ::testing::Test {
   Settings Load(const std::string& ini_text) {
     std::string file = dir.Write("Vexlum.ini", ini_text);
     Settings s;
-    EventScript script;
-    LoadSettings(s, script, profile, file, ScreenMetrics{1024 * 15.0, 768 * 15.0, 15.0f, 15.0f});
-    last_script = script;
+    LoadSettings(s, profile, file, ScreenMetrics{1024 * 15.0, 768 * 15.0, 15.0f, 15.0f});
     return s;
   }
   TempDir dir;
   IniProfileStrings profile;
-  EventScript last_script;
 };
 
 TEST_F(SettingsTest, EmptyFileGivesEveryDefault) {
@@ -41,10 +38,6 @@ TEST_F(SettingsTest, EmptyFileGivesEveryDefault) {
   EXPECT_EQ(s.ScreenHeightPx, 768);
   EXPECT_EQ(s.FrameRateCap, 40);
   EXPECT_EQ(s.AdapterIndex, 0);
-  ASSERT_EQ(last_script.Count(), 1u);
-  EXPECT_EQ(last_script.EventKinds[0], "txt");
-  EXPECT_EQ(last_script.EventTexts[0], "");
-  EXPECT_EQ(last_script.EventDurations[0], "1500");
 }
 
 TEST_F(SettingsTest, SpeedFactorCorrections) {
@@ -125,9 +118,8 @@ TEST_F(SettingsTest, HostileFilesFallBackToDefaults) {
 
   // A folder where the file should be, and an unreadable file.
   Settings f;
-  EventScript script;
   std::filesystem::create_directory(dir.File("folder.ini"));
-  LoadSettings(f, script, profile, dir.File("folder.ini"), ScreenMetrics{});
+  LoadSettings(f, profile, dir.File("folder.ini"), ScreenMetrics{});
   EXPECT_EQ(f.TimeStep, 20);
   EXPECT_EQ(f.LetterWidth, 18);
 }

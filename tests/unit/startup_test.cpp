@@ -57,7 +57,6 @@ TEST(Dispatch, PreviewReadsTheHandleAndNotTheSettings) {
     EXPECT_EQ(d.modes.ran, "preview");
     EXPECT_EQ(d.modes.handle, 1234);
     EXPECT_EQ(d.modes.seen.settings.Limite, 0);  // the settings file was not read
-    EXPECT_EQ(d.modes.seen.script.Count(), 0u);
   }
   Dispatch d;
   d.Run({"/p"});
@@ -83,7 +82,6 @@ TEST(Dispatch, SaverHidesTheCursorOnlyForModeS) {
     EXPECT_EQ(d.modes.seen.ModeLetter, 'S');
     EXPECT_EQ(d.modes.seen.SavedCursorCount, -1);
     EXPECT_TRUE(d.Called("SPI 97 -1"));  // SetSaverRunning(0): complement of 0
-    EXPECT_EQ(d.modes.seen.script.Count(), 1u);
   }
   Dispatch d;
   d.Run({});

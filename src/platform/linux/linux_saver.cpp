@@ -18,11 +18,9 @@
 #include "platform/linux/linux_texture_file_services.h"
 #include "platform/linux/sdl_multimedia.h"
 #include "platform/linux/sdl_saver_window.h"
-#include "render/device_setup.h"
-#include "saver/draw_frame.h"
+#include "saver/scene_frame.h"
 #include "saver/texture_files.h"
 #include "saver/vx_s.h"
-#include "scene/scene_context.h"
 
 namespace vx {
 namespace {
@@ -79,18 +77,9 @@ class LinuxSaverParts final : public SaverParts {
       context_ = window_ ? CreateSdlGlContext(window_->window(), /*vsync=*/!state_.options.Uncapped)
                          : CreateHeadlessGlContext(width_, height_);
       device_ = std::make_unique<GlDevice>(*context_);
-      // Screen-space drawing (the title) lays out on the surface actually drawn: a window of
-      // its own size, XScreenSaver's window or the off-screen buffer, not the whole screen.
-      const D3DViewport surface = device_->GetViewport();
-      if (surface.Width > 0 && surface.Height > 0) {
-        state_.settings.ScreenWidthPx = static_cast<int32_t>(surface.Width);
-        state_.settings.ScreenHeightPx = static_cast<int32_t>(surface.Height);
-      }
-      scene_ = std::make_unique<SceneContext>(state_.settings, *device_, random_, state_.script);
-      if (state_.options.Title) state_.script.EventTexts.at(0) = *state_.options.Title;
-      vx::SetUpDevice(*device_, *scene_, {scene_->EyeX, scene_->EyeY, scene_->EyeZ},
-                      {scene_->TargetX, scene_->TargetY, scene_->TargetZ},
-                      files_.ImagePath(state_.settings.Kind));
+      frame_ = std::make_unique<SceneFrame>(*device_, random_, SceneSettingsOf(state_.settings),
+                                            files_.ImagePath(state_.settings.Kind),
+                                            state_.options.Title.value_or(""));
       return true;
     } catch (const std::exception& e) {
       windows_.MessageBox(std::string(kStartFailedMessage) + "\n" + e.what(), "Vexlum(ScreenSaver)",
@@ -100,7 +89,6 @@ class LinuxSaverParts final : public SaverParts {
   }
 
   void BeforeLoop() override {
-    ResetScene(*scene_);
     cpu_start_ms_ = ProcessCpuMs();
     wall_start_ = std::chrono::steady_clock::now();
   }
@@ -110,10 +98,8 @@ class LinuxSaverParts final : public SaverParts {
     if (hosted_ &&
         (context_->Width() != device_->Width() || context_->Height() != device_->Height())) {
       device_->Resize(context_->Width(), context_->Height());
-      state_.settings.ScreenWidthPx = device_->Width();
-      state_.settings.ScreenHeightPx = device_->Height();
     }
-    vx::DrawFrame(*scene_, loop_);
+    frame_->Draw();
     draw_calls_ += device_->Stats().draw_calls_last_frame;
     ++frames_;
   }
@@ -124,7 +110,7 @@ class LinuxSaverParts final : public SaverParts {
     if (!device_) return;
     if (!state_.options.Screenshot.empty()) WriteScreenshot(state_.options.Screenshot);
     if (state_.options.Stats) PrintStats();
-    scene_.reset();
+    frame_.reset();
     device_.reset();
     context_.reset();
   }
@@ -182,8 +168,7 @@ class LinuxSaverParts final : public SaverParts {
   MersenneRandom random_;
   std::unique_ptr<GlContext> context_;
   std::unique_ptr<GlDevice> device_;
-  std::unique_ptr<SceneContext> scene_;
-  SceneLoop loop_;
+  std::unique_ptr<SceneFrame> frame_;
   uint64_t frames_ = 0, draw_calls_ = 0;
   std::string end_reason_ = "the system";
   double cpu_start_ms_ = 0;
