@@ -5,7 +5,7 @@
 namespace vx {
 
 SceneSettings SceneSettingsOf(const Settings& s) {
-  return {s.TimeStep, s.LetterWidth, s.LetterHeight, s.Limite};
+  return {s.time_step, s.glyph_width, s.glyph_height, s.column_limit};
 }
 
 SceneFrame::SceneFrame(Device& device, Random& random, const SceneSettings& settings,

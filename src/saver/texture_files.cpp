@@ -107,9 +107,9 @@ bool TextureFiles::WriteImages(const std::string& folder, const std::string& pac
   return true;
 }
 
-std::string TextureFiles::ImagePath(int16_t kind) const {
+std::string TextureFiles::ImagePath(AtlasKind atlas) const {
   const std::string& folder = image_folder_.empty() ? program_folder_ : image_folder_;
-  return Join(folder, kind == 0 ? kSceneryImageName : kLettersImageName);
+  return Join(folder, atlas == AtlasKind::kScenery ? kSceneryImageName : kLettersImageName);
 }
 
 void TextureFiles::DeleteTextureFiles() {

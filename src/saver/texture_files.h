@@ -8,6 +8,7 @@
 
 #include "ports/texture_file_services.h"
 #include "ports/window_system.h"
+#include "startup/settings.h"
 
 namespace vx {
 
@@ -40,8 +41,9 @@ class TextureFiles {
   // Checks the pack and copies both images out. On any failure the user has been told why,
   // nothing is left on disk, and the saver must end (with status 1).
   bool ExtractTextures();
-  // The file the device loads its atlas from: Kind 0 draws scenery, any other Kind letters.
-  std::string ImagePath(int16_t kind) const;
+  // The file the device loads its atlas from: scenery for kScenery, letters for every other
+  // value the settings file may hold.
+  std::string ImagePath(AtlasKind atlas) const;
   // Deletes both image files, and the private folder when one was made for them.
   void DeleteTextureFiles();
 

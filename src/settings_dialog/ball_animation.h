@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "settings_dialog/raster.h"
+#include "settings_dialog/rgb_image.h"
 
 namespace vx {
 

@@ -28,7 +28,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   size_t i = 0;
   auto value = [&](const std::string& name) -> std::optional<std::string> {
     if (i + 1 >= args.size()) {
-      cl.Error = name + " needs a value";
+      cl.error = name + " needs a value";
       return std::nullopt;
     }
     return args[++i];
@@ -38,12 +38,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   // older versions and hand-written command lines with one.
   for (; i < args.size(); ++i) {
     if (args[i] == "-root" || args[i] == "--root") {
-      cl.Options.Root = true;
+      cl.options.root = true;
     } else if (args[i] == "-window-id" || args[i] == "--window-id") {
       auto v = value(args[i]);
       if (!v) return cl;
-      cl.Options.WindowId = ParseWindowId(*v);
-      if (!cl.Options.WindowId) cl.Error = "-window-id needs a window id, not '" + *v + "'";
+      cl.options.window_id = ParseWindowId(*v);
+      if (!cl.options.window_id) cl.error = "-window-id needs a window id, not '" + *v + "'";
     } else {
       break;
     }
@@ -55,9 +55,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       continue;
     }
     if (a == "--uncapped") {
-      cl.Options.Uncapped = true;
+      cl.options.uncapped = true;
     } else if (a == "--stats") {
-      cl.Options.Stats = true;
+      cl.options.stats = true;
     } else if (a == "--windowed") {
       auto v = value(a);
       if (!v) return cl;
@@ -68,36 +68,36 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (wp && hp && *wp > 0 && *hp > 0 && *wp <= 16384 && *hp <= 16384) {
         w = *wp;
         h = *hp;
-        cl.Options.Windowed = std::make_pair(w, h);
+        cl.options.windowed = std::make_pair(w, h);
       } else {
-        cl.Error = "--windowed needs a size such as 1280x720, not '" + *v + "'";
+        cl.error = "--windowed needs a size such as 1280x720, not '" + *v + "'";
       }
     } else if (a == "--seed") {
       auto v = value(a);
       if (!v) return cl;
-      cl.Options.Seed = ParseWhole<uint32_t>(*v);
-      if (!cl.Options.Seed) cl.Error = "--seed needs a whole number, not '" + *v + "'";
+      cl.options.seed = ParseWhole<uint32_t>(*v);
+      if (!cl.options.seed) cl.error = "--seed needs a whole number, not '" + *v + "'";
     } else if (a == "--frames") {
       auto v = value(a);
       if (!v) return cl;
-      cl.Options.Frames = ParseWhole<int64_t>(*v);
-      if (!cl.Options.Frames || *cl.Options.Frames < 1)
-        cl.Error = "--frames needs a positive whole number, not '" + *v + "'";
+      cl.options.frames = ParseWhole<int64_t>(*v);
+      if (!cl.options.frames || *cl.options.frames < 1)
+        cl.error = "--frames needs a positive whole number, not '" + *v + "'";
     } else if (a == "--screenshot") {
       auto v = value(a);
       if (!v) return cl;
-      cl.Options.Screenshot = *v;
+      cl.options.screenshot = *v;
     } else if (a == "--title") {
       auto v = value(a);
       if (!v) return cl;
-      cl.Options.Title = *v;
+      cl.options.title = *v;
     } else {
       host.push_back(a);  // not ours: it belongs to the host's argument text
     }
   }
   for (size_t k = 0; k < host.size(); ++k) {
-    if (k) cl.ArgumentText += ' ';
-    cl.ArgumentText += host[k];
+    if (k) cl.argument_text += ' ';
+    cl.argument_text += host[k];
   }
   return cl;
 }

@@ -9,22 +9,22 @@
 namespace vx {
 
 struct SaverOptions {
-  std::optional<std::pair<int, int>> Windowed;  // --windowed WxH
-  std::optional<uint32_t> Seed;                 // --seed N
-  std::optional<int64_t> Frames;                // --frames N
-  std::string Screenshot;                       // --screenshot FILE
-  bool Uncapped = false;                        // --uncapped
-  bool Stats = false;                           // --stats
-  std::optional<std::string> Title;             // --title TEXT
+  std::optional<std::pair<int, int>> windowed;  // --windowed WxH
+  std::optional<uint32_t> seed;                 // --seed N
+  std::optional<int64_t> frames;                // --frames N
+  std::string screenshot;                       // --screenshot FILE
+  bool uncapped = false;                        // --uncapped
+  bool stats = false;                           // --stats
+  std::optional<std::string> title;             // --title TEXT
   // XScreenSaver's own arguments, given before the mode letter.
-  bool Root = false;                 // -root
-  std::optional<uint64_t> WindowId;  // -window-id ID
+  bool root = false;                  // -root
+  std::optional<uint64_t> window_id;  // -window-id ID
 };
 
 struct CommandLine {
-  std::string ArgumentText;  // what the screen-saver host passed, joined by single blanks
-  SaverOptions Options;
-  std::string Error;  // non-empty when an option was malformed
+  std::string argument_text;  // what the screen-saver host passed, joined by single blanks
+  SaverOptions options;
+  std::string error;  // non-empty when an option was malformed
 };
 
 // args excludes the program name. The first host argument is never taken as an option, so

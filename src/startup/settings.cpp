@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <type_traits>
 
 #include "core/numbers.h"
 
@@ -40,70 +41,71 @@ void LoadSettings(Settings& s, ProfileStrings& profile, const std::string& file,
     if (auto n = ParseNumber(text))
       if (auto v = ToInt32(*n)) out = *v;
   };
-  auto to16 = [](const std::string& text, int16_t& out) {
+  // The 16-bit values are floored, not rounded; the two choices keep any number they are given.
+  auto to16 = [](const std::string& text, auto& out) {
     if (auto n = ParseNumber(text))
-      if (auto v = FloorToInt16(*n)) out = *v;
+      if (auto v = FloorToInt16(*n)) out = static_cast<std::remove_reference_t<decltype(out)>>(*v);
   };
 
   std::string text = read(kKeySpeedFactor);
   if (text.empty()) {
-    s.TimeStep = 20;
+    s.time_step = 20;
   } else {
-    to32(text, s.TimeStep);
-    if (s.TimeStep == 0) s.TimeStep = 17;
+    to32(text, s.time_step);
+    if (s.time_step == 0) s.time_step = 17;
   }
 
   const int32_t tppx = Round32(screen.twips_per_pixel_x);
   const int32_t tppy = Round32(screen.twips_per_pixel_y);
-  s.ScreenWidthPx = tppx != 0 ? Round32(screen.width_twips) / tppx : 0;
-  s.ScreenHeightPx = tppy != 0 ? Round32(screen.height_twips) / tppy : 0;
+  s.screen_width_px = tppx != 0 ? Round32(screen.width_twips) / tppx : 0;
+  s.screen_height_px = tppy != 0 ? Round32(screen.height_twips) / tppy : 0;
 
   text = read(kKeyLetterHeight);
   if (text.empty())
-    s.LetterHeight = 21;
+    s.glyph_height = 21;
   else
-    to32(text, s.LetterHeight);
+    to32(text, s.glyph_height);
   text = read(kKeyLetterWidth);
   if (text.empty())
-    s.LetterWidth = 18;
+    s.glyph_width = 18;
   else
-    to32(text, s.LetterWidth);
-  if (s.LetterHeight < 1) s.LetterHeight = 21;
-  if (s.LetterWidth < 1) s.LetterWidth = Round32(static_cast<double>(s.LetterHeight) / 21.0 * 18.0);
+    to32(text, s.glyph_width);
+  if (s.glyph_height < 1) s.glyph_height = 21;
+  if (s.glyph_width < 1) s.glyph_width = Round32(static_cast<double>(s.glyph_height) / 21.0 * 18.0);
 
-  s.FrameRateCap = 40;
-  s.AdapterIndex = 0;
+  s.frame_rate_cap = 40;
+  s.adapter_index = 0;
 
-  text = read(kKeyLimite);
+  text = read(kKeyColumnLimit);
   if (text.empty()) {
-    s.Limite = 100;
+    s.column_limit = 100;
   } else {
-    to32(text, s.Limite);
-    if (s.Limite < 1) s.Limite = 10;
+    to32(text, s.column_limit);
+    if (s.column_limit < 1) s.column_limit = 10;
   }
 
-  text = read(kKeyKind);
+  text = read(kKeyAtlas);
   if (text.empty())
-    s.Kind = 0;
+    s.atlas = AtlasKind::kScenery;
   else
-    to16(text, s.Kind);
+    to16(text, s.atlas);
 
   text = read(kKeyMusicSource);
   if (text.empty())
-    s.MusicSource = 0;
+    s.music_source = MusicSource::kNone;
   else
-    to16(text, s.MusicSource);
+    to16(text, s.music_source);
   text = read(kKeyMusicRepeat);
   if (text.empty())
-    s.MusicRepeat = 0;
+    s.repeat_track = 0;
   else
-    to16(text, s.MusicRepeat);
+    to16(text, s.repeat_track);
 
   text = read(kKeyMusicFile);
-  s.MusicFile = text;
+  s.music_file = text;
   if (text.empty() || !FileExists(text)) {
-    s.MusicFile.clear();
-    if (s.MusicSource == 2) s.MusicSource = 0;
+    s.music_file.clear();
+    if (s.music_source == MusicSource::kFile) s.music_source = MusicSource::kNone;
   }
 }
 

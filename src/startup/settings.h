@@ -14,26 +14,35 @@ inline constexpr std::string_view kSettingsSection = "Section";
 inline constexpr std::string_view kKeySpeedFactor = "SpeedFactor";
 inline constexpr std::string_view kKeyLetterHeight = "LetterHeight";
 inline constexpr std::string_view kKeyLetterWidth = "LetterWidth";
-inline constexpr std::string_view kKeyLimite = "Limite";
-inline constexpr std::string_view kKeyKind = "Kind";
+inline constexpr std::string_view kKeyColumnLimit = "Limite";
+inline constexpr std::string_view kKeyAtlas = "Kind";
 inline constexpr std::string_view kKeyMusicSource = "BGM区分";
 inline constexpr std::string_view kKeyMusicRepeat = "BGMﾘﾋﾟｰﾄ";
 inline constexpr std::string_view kKeyMusicFile = "BGMﾌｧｲﾙ";
 inline constexpr std::string_view kSettingsFileName = "Vexlum.ini";
 
+// Which atlas the glyphs show. The file may hold any 16-bit number: 0 draws scenery, every
+// other value letters.
+enum class AtlasKind : int16_t { kScenery = 0, kLetters = 1 };
+
+// Where the music comes from. The file may hold any 16-bit number; values other than these
+// play nothing.
+enum class MusicSource : int16_t { kNone = 0, kCd = 1, kFile = 2 };
+
+// Read once per run and not changed after.
 struct Settings {
-  int32_t TimeStep = 0;
-  int32_t LetterHeight = 0;
-  int32_t LetterWidth = 0;
-  int32_t Limite = 0;
-  int16_t Kind = 0;
-  int16_t MusicSource = 0;
-  int16_t MusicRepeat = 0;
-  std::string MusicFile;
-  int32_t ScreenWidthPx = 0;
-  int32_t ScreenHeightPx = 0;
-  int32_t FrameRateCap = 0;
-  int32_t AdapterIndex = 0;
+  int32_t time_step = 0;  // step units every drawn frame adds to every clock ("SpeedFactor")
+  int32_t glyph_height = 0;
+  int32_t glyph_width = 0;
+  int32_t column_limit = 0;
+  AtlasKind atlas = AtlasKind::kScenery;
+  MusicSource music_source = MusicSource::kNone;
+  int16_t repeat_track = 0;  // the CD track to come back to; 0 plays the disc through
+  std::string music_file;
+  int32_t screen_width_px = 0;  // the primary screen
+  int32_t screen_height_px = 0;
+  int32_t frame_rate_cap = 0;
+  int32_t adapter_index = 0;
 };
 
 // Reads one value: at most 255 bytes, cut at a NUL byte; empty when missing.

@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vx::IniProfileStrings profile;
   vx::Settings settings;
   vx::LoadSettings(settings, profile, file, vx::ScreenMetrics{});
-  if (settings.LetterHeight < 1 || settings.LetterWidth < 1 || settings.Limite < 1 ||
-      settings.TimeStep == 0)
+  if (settings.glyph_height < 1 || settings.glyph_width < 1 || settings.column_limit < 1 ||
+      settings.time_step == 0)
     __builtin_trap();
   vx::WriteIni(profile, "Section", "BGMﾘﾋﾟｰﾄ", "3", file);
   if (vx::ReadIni(profile, "Section", "BGMﾘﾋﾟｰﾄ", file) != "3") __builtin_trap();

@@ -24,9 +24,7 @@ std::string Asset(const std::string& name) {
 
 struct Picture {
   RgbaImage image;
-  uint8_t Alpha(int x, int y) const {
-    return image.Pixels[(size_t(y) * image.Width + x) * 4 + 3];
-  }
+  uint8_t Alpha(int x, int y) const { return image.Pixels[(size_t(y) * image.Width + x) * 4 + 3]; }
 };
 
 Picture Decode(std::string_view bytes) {
@@ -74,7 +72,8 @@ TEST(DataPack, AtlasCellsFollowTheGrid) {
   for (int cell = 0; cell < 56; ++cell) {
     std::vector<uint8_t> bytes;
     for (int y = 0; y < 58; ++y) {
-      const auto* row = &scenery.image.Pixels[(size_t((cell / 10) * 58 + y) * 512 + (cell % 10) * 50) * 4];
+      const auto* row =
+          &scenery.image.Pixels[(size_t((cell / 10) * 58 + y) * 512 + (cell % 10) * 50) * 4];
       bytes.insert(bytes.end(), row, row + 50 * 4);
     }
     EXPECT_TRUE(seen.insert(bytes).second) << "cell " << cell << " repeats another";
@@ -138,8 +137,8 @@ TEST(LinuxTextureFileServices, ExtractsTheRealPackAndCleansUp) {
   LinuxTextureFileServices services;
   TextureFiles files(program.path().string(), windows, services);
   ASSERT_TRUE(files.ExtractTextures());
-  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(0))).image.Width, 512);
-  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(1))).image.Width, 512);
+  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(AtlasKind::kScenery))).image.Width, 512);
+  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(AtlasKind::kLetters))).image.Width, 512);
   files.DeleteTextureFiles();
   EXPECT_EQ(std::distance(fs::directory_iterator(program.path()), fs::directory_iterator()), 1);
 }

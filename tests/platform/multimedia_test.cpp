@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fakes/temp_dir.h"
-#include "music/vx_bgm.h"
+#include "music/music_player.h"
 #include "platform/linux/sdl_multimedia.h"
 
 namespace vx {
@@ -213,8 +213,8 @@ TEST_F(MultimediaTest, RepeatRuleBringsTheCdBackToTheRepeatedTrack) {
     SdlMultimedia mm;
     unsetenv("VEXLUM_CD_DEVICE");
     Settings settings;
-    settings.MusicSource = 1;
-    settings.MusicRepeat = 2;
+    settings.music_source = static_cast<MusicSource>(1);
+    settings.repeat_track = 2;
     MusicPlayer music(mm, settings);
     music.OpenCd();
     music.PollCd();
@@ -231,7 +231,7 @@ TEST_F(MultimediaTest, RepeatRuleBringsTheCdBackToTheRepeatedTrack) {
     for (int i = 0; i < 12; ++i) {
       std::this_thread::sleep_for(200ms);
       music.PollCd();
-      EXPECT_TRUE(music.CdPolling);
+      EXPECT_TRUE(music.cd_polling);
     }
     EXPECT_EQ(Send(mm, "status cdaudio current track"), "2");
     music.CloseCd();
@@ -247,12 +247,12 @@ TEST_F(MultimediaTest, NoDiscAndNoAudioDeviceLeaveTheSaverSilent) {
     SdlMultimedia mm(dir_.File("missing.cue"));
     EXPECT_EQ(Send(mm, "open cdaudio"), "error 306");
     Settings settings;
-    settings.MusicSource = 1;
+    settings.music_source = static_cast<MusicSource>(1);
     MusicPlayer music(mm, settings);
     music.OpenCd();
     music.PollCd();
-    EXPECT_FALSE(music.CdPolling);
-    EXPECT_EQ(music.LastReply, "The specified device is not open or is not recognized by MCI.");
+    EXPECT_FALSE(music.cd_polling);
+    EXPECT_EQ(music.last_reply, "The specified device is not open or is not recognized by MCI.");
   }
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   const std::string mp3 = dir_.File("s.mp3");
@@ -270,8 +270,8 @@ TEST_F(MultimediaTest, NoDiscAndNoAudioDeviceLeaveTheSaverSilent) {
 
   for (const std::string& file : {mp3, wav}) {
     Settings settings;
-    settings.MusicSource = 2;
-    settings.MusicFile = file;
+    settings.music_source = static_cast<MusicSource>(2);
+    settings.music_file = file;
     MusicPlayer music(mm, settings);
     if (file == mp3) {
       music.PlayMp3();

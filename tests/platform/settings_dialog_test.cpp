@@ -14,7 +14,7 @@
 
 #include "core/cp932.h"
 #include "fakes/temp_dir.h"
-#include "platform/linux/command_button.h"
+#include "platform/linux/picture_button_widget.h"
 #include "startup/ini_profile_strings.h"
 
 namespace vx {
@@ -212,7 +212,7 @@ TEST(MusicFileFilter, PatternsMatchEitherCase) {
 
 TEST(CommandButtonWidget, PaintsTheStatePictureOverTheGradient) {
   App();
-  CommandButton button({{"Caption", "設定"}}, nullptr);
+  PictureButtonWidget button({{"Caption", "設定"}}, nullptr);
   button.resize(93, 25);
   button.show();  // a hidden widget gets its size only when shown
   button.Control().Initialize();

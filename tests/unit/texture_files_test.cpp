@@ -83,9 +83,9 @@ TEST_F(TextureFilesTest, CopiesBothRangesAndRemovesThemAtTheEnd) {
     EXPECT_EQ(Read("Vexlum01.png"), letters);
     EXPECT_EQ(Read("Vexlum02.png"), scenery);
     // Kind 0 draws scenery (the second image), any other Kind the letters.
-    EXPECT_EQ(files.ImagePath(0), program + "/Vexlum02.png");
-    EXPECT_EQ(files.ImagePath(1), program + "/Vexlum01.png");
-    EXPECT_EQ(files.ImagePath(-3), program + "/Vexlum01.png");
+    EXPECT_EQ(files.ImagePath(AtlasKind::kScenery), program + "/Vexlum02.png");
+    EXPECT_EQ(files.ImagePath(AtlasKind::kLetters), program + "/Vexlum01.png");
+    EXPECT_EQ(files.ImagePath(static_cast<AtlasKind>(-3)), program + "/Vexlum01.png");
     files.DeleteTextureFiles();
     EXPECT_FALSE(Exists("Vexlum01.png"));
     EXPECT_FALSE(Exists("Vexlum02.png"));
@@ -149,7 +149,7 @@ TEST_F(TextureFilesTest, ReadOnlyProgramFolderUsesAPrivateFolderRemovedAtTheEnd)
   ASSERT_TRUE(files.ExtractTextures());
   ASSERT_EQ(services.made.size(), 1u);
   const std::string folder = services.made[0];
-  EXPECT_EQ(files.ImagePath(0), folder + "/Vexlum02.png");
+  EXPECT_EQ(files.ImagePath(AtlasKind::kScenery), folder + "/Vexlum02.png");
   EXPECT_EQ(test::TempDir::Read(folder + "/Vexlum01.png"), letters);
   EXPECT_FALSE(Exists("Vexlum01.png"));
   files.DeleteTextureFiles();

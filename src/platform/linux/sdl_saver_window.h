@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "saver/vx_s.h"
+#include "saver/saver_session.h"
 
 struct SDL_Window;
 

@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <QScrollBar>
 
-#include "platform/linux/command_button.h"
+#include "platform/linux/picture_button_widget.h"
 
 namespace vx {
 namespace {
@@ -34,8 +34,8 @@ QString U(std::string_view text) {
 QPixmap Mark(RadioMark mark) {
   static const QImage off(":/assets/radio_off.png");
   static const QImage on(":/assets/radio_on.png");
-  if (mark == RadioMark::On) return QPixmap::fromImage(on);
-  if (mark == RadioMark::Off) return QPixmap::fromImage(off);
+  if (mark == RadioMark::kOn) return QPixmap::fromImage(on);
+  if (mark == RadioMark::kOff) return QPixmap::fromImage(off);
   return QPixmap();
 }
 
@@ -178,7 +178,8 @@ SettingsDialog::SettingsDialog(StartupState& state, ProfileStrings& profile,
   Build();
   model_.Load();
   ShowModel();
-  for (CommandButton* button : findChildren<CommandButton*>()) button->Control().Initialize();
+  for (PictureButtonWidget* button : findChildren<PictureButtonWidget*>())
+    button->Control().Initialize();
   connect(&timer_, &QTimer::timeout, this, [this] {
     animation_.Tick();
     for (QWidget* strip : strips_) strip->update();
@@ -187,7 +188,7 @@ SettingsDialog::SettingsDialog(StartupState& state, ProfileStrings& profile,
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
     const DialogPlacement at = PlaceDialog(area.width(), area.height(), width(), height());
-    move(area.left() + at.Left, area.top() + at.Top);
+    move(area.left() + at.left, area.top() + at.top);
   }
 }
 
@@ -253,10 +254,10 @@ void SettingsDialog::Build() {
   auto* repeat_caption = new QLabel(U("曲目をﾘﾋﾟｰﾄ"), music);
   repeat_caption->setGeometry(Tw(2460, 540, 990, 195));
   FitWidth(repeat_caption);
-  auto* choose_file = new CommandButton({{"Caption", "..."}}, music);
+  auto* choose_file = new PictureButtonWidget({{"Caption", "..."}}, music);
   choose_file->setObjectName("Cmd_BGM");
   choose_file->setGeometry(Tw(1800, 1080, 435, 315));
-  connect(choose_file, &CommandButton::clicked, this, [this] { ChooseMusicFile(); });
+  connect(choose_file, &PictureButtonWidget::clicked, this, [this] { ChooseMusicFile(); });
   file_ = ValueBox(music, Tw(2400, 1020, 3855, 495));
   file_->setObjectName("lbl_Fname");
   file_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -300,12 +301,12 @@ void SettingsDialog::Build() {
     caption->setObjectName(QString("lbl_Kind%1").arg(i));
     FitWidth(caption);
     auto choose = [this, i] {
-      model_.ChooseKind(i);
+      model_.ChooseAtlas(i);
       ShowModel();
     };
     mark->Clicked = choose;
     caption->Clicked = choose;
-    kind_marks_[n] = mark;
+    atlas_marks_[n] = mark;
   }
   auto* credit = new QLabel(QString("Vexlum %1").arg(VEXLUM_VERSION), display);
   credit->setGeometry(Tw(3180, 930, 3105, 195));
@@ -328,17 +329,17 @@ void SettingsDialog::Build() {
     label->setPalette(palette);
   }
 
-  auto* set = new CommandButton({{"Caption", "設定"}}, display);
+  auto* set = new PictureButtonWidget({{"Caption", "設定"}}, display);
   set->setObjectName("Cmd_Set");
   set->setGeometry(Tw(3480, 1620, 1395, 375));
-  connect(set, &CommandButton::clicked, this, [this] {
+  connect(set, &PictureButtonWidget::clicked, this, [this] {
     model_.Save(profile_, settings_file_);
     accept();
   });
-  auto* cancel = new CommandButton({{"Caption", "ｷｬﾝｾﾙ"}}, display);
+  auto* cancel = new PictureButtonWidget({{"Caption", "ｷｬﾝｾﾙ"}}, display);
   cancel->setObjectName("Cmd_Can");
   cancel->setGeometry(Tw(4920, 1620, 1395, 375));
-  connect(cancel, &CommandButton::clicked, this, [this] { reject(); });
+  connect(cancel, &PictureButtonWidget::clicked, this, [this] { reject(); });
 }
 
 void SettingsDialog::ShowModel() {
@@ -349,7 +350,7 @@ void SettingsDialog::ShowModel() {
     bar_texts_[n]->setText(QString::fromStdString(model_.BarText(i)));
   }
   for (int i = 0; i < 2; ++i)
-    kind_marks_[static_cast<size_t>(i)]->setPixmap(Mark(model_.KindMark(i)));
+    atlas_marks_[static_cast<size_t>(i)]->setPixmap(Mark(model_.AtlasMark(i)));
   for (int i = 0; i < 3; ++i)
     music_marks_[static_cast<size_t>(i)]->setPixmap(Mark(model_.MusicMark(i)));
   if (repeat_->count() == 0) {
@@ -392,8 +393,8 @@ void SettingsDialog::showEvent(QShowEvent* event) {
   if (zoomed_open_) return;
   zoomed_open_ = true;
   const QPoint cursor = QCursor::pos();
-  state_.ZoomPointX = static_cast<int16_t>(cursor.x());
-  state_.ZoomPointY = static_cast<int16_t>(cursor.y());
+  state_.zoom_point_x = static_cast<int16_t>(cursor.x());
+  state_.zoom_point_y = static_cast<int16_t>(cursor.y());
   if (windows_) ZoomOpen(*windows_, winId(), state_);
 }
 

@@ -14,8 +14,9 @@
 
 #include "ports/window_system.h"
 #include "settings_dialog/ball_animation.h"
-#include "settings_dialog/dialog_model.h"
-#include "startup/vx_b.h"
+#include "settings_dialog/dialog_layout.h"
+#include "settings_dialog/settings_dialog_model.h"
+#include "startup/mode_dispatch.h"
 
 class QComboBox;
 class QLabel;
@@ -23,7 +24,7 @@ class QScrollBar;
 
 namespace vx {
 
-class CommandButton;
+class PictureButtonWidget;
 
 // The file-open dialog's filter: its description and patterns that match either case.
 QString MusicFileFilterDescription();
@@ -67,7 +68,7 @@ class SettingsDialog final : public QDialog {
   std::array<QWidget*, 2> strips_{};
   std::array<QScrollBar*, kBarCount> bars_{};
   std::array<QLabel*, kBarCount> bar_texts_{};
-  std::array<QLabel*, 2> kind_marks_{};
+  std::array<QLabel*, 2> atlas_marks_{};
   std::array<QLabel*, 3> music_marks_{};
   QComboBox* repeat_ = nullptr;
   QLabel* file_ = nullptr;

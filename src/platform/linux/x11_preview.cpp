@@ -73,8 +73,8 @@ int RunX11Preview(uint64_t host_id) {
     return 1;
   }
   const PreviewGeometry g = ComputePreviewGeometry({0, 0, ha.width, ha.height}, 15.0f, 15.0f);
-  const auto width = static_cast<unsigned>(std::max(1.0f, g.ImageWidth));
-  const auto height = static_cast<unsigned>(std::max(1.0f, g.ImageHeight));
+  const auto width = static_cast<unsigned>(std::max(1.0f, g.image_width));
+  const auto height = static_cast<unsigned>(std::max(1.0f, g.image_height));
 
   XSelectInput(d, host, StructureNotifyMask);
   const unsigned long black = BlackPixel(d, DefaultScreen(d));

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "startup/vx_r.h"
+#include "startup/preview_geometry.h"
 
 namespace vx {
 

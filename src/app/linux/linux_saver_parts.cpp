@@ -1,0 +1,109 @@
+#include "app/linux/linux_saver_parts.h"
+
+#include <stb_image_write.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+
+namespace vx {
+namespace {
+
+double ProcessCpuMs() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000.0 +
+         (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
+}
+
+// Seconds since local midnight, as the saver has always seeded its generator.
+uint32_t SecondsSinceMidnight() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return static_cast<uint32_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+}
+
+}  // namespace
+
+LinuxSaverParts::LinuxSaverParts(const StartupState& state, X11WindowSystem& windows,
+                                 const std::string& folder, SdlSaverWindow* window, bool hosted,
+                                 int width, int height)
+    : state_(state),
+      windows_(windows),
+      window_(window),
+      hosted_(hosted),
+      width_(width),
+      height_(height),
+      files_(folder, windows, file_services_) {}
+
+void LinuxSaverParts::SeedRandom() {
+  random_.Seed(state_.options.seed ? *state_.options.seed : SecondsSinceMidnight());
+}
+
+bool LinuxSaverParts::SetUpDevice() {
+  try {
+    context_ = window_ ? CreateSdlGlContext(window_->window(), /*vsync=*/!state_.options.uncapped)
+                       : CreateHeadlessGlContext(width_, height_);
+    device_ = std::make_unique<GlDevice>(*context_);
+    frame_ = std::make_unique<SceneFrame>(*device_, random_, SceneSettingsOf(state_.settings),
+                                          files_.ImagePath(state_.settings.atlas),
+                                          state_.options.title.value_or(""));
+    return true;
+  } catch (const std::exception& e) {
+    windows_.MessageBox(std::string(kStartFailedMessage) + "\n" + e.what(), kSaverMessageTitle,
+                        kMbIconExclamation);
+    return false;
+  }
+}
+
+void LinuxSaverParts::BeforeLoop() {
+  cpu_start_ms_ = ProcessCpuMs();
+  wall_start_ = std::chrono::steady_clock::now();
+}
+
+void LinuxSaverParts::DrawFrame() {
+  // A host window (XScreenSaver's) may be resized at any time; the picture follows it.
+  if (hosted_ && (context_->Width() != device_->Width() || context_->Height() != device_->Height()))
+    device_->Resize(context_->Width(), context_->Height());
+  frame_->Draw();
+  draw_calls_ += device_->Stats().draw_calls_last_frame;
+  ++frames_;
+}
+
+void LinuxSaverParts::ReleaseDevice() {
+  if (!device_) return;
+  if (!state_.options.screenshot.empty()) WriteScreenshot(state_.options.screenshot);
+  if (state_.options.stats) PrintStats();
+  frame_.reset();
+  device_.reset();
+  context_.reset();
+}
+
+void LinuxSaverParts::WriteScreenshot(const std::string& file) {
+  const RgbaImage image = device_->ReadPixels();
+  if (stbi_write_png(file.c_str(), image.Width, image.Height, 4, image.Pixels.data(),
+                     image.Width * 4))
+    std::cout << "vexlum: screenshot written to " << file << std::endl;
+  else
+    std::cerr << "vexlum: cannot write the screenshot " << file << std::endl;
+}
+
+void LinuxSaverParts::PrintStats() const {
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start_).count();
+  const double frames = static_cast<double>(frames_ ? frames_ : 1);
+  const double cpu_ms = ProcessCpuMs() - cpu_start_ms_;
+  std::printf(
+      "frames drawn: %llu\nframes per second: %.1f\nCPU ms per frame: %.2f\n"
+      "process CPU: %.0f%% of one core\nGL draw calls per frame: %.1f\nsize: %d x %d\n"
+      "ended by: %s\n",
+      static_cast<unsigned long long>(frames_), seconds > 0 ? frames_ / seconds : 0.0,
+      cpu_ms / frames, seconds > 0 ? cpu_ms / (seconds * 10.0) : 0.0,
+      static_cast<double>(draw_calls_) / frames, device_->Width(), device_->Height(),
+      end_reason_.c_str());
+  std::fflush(stdout);
+}
+
+}  // namespace vx

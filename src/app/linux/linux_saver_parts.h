@@ -1,0 +1,66 @@
+// The saver's parts on Linux: the data pack's image files, the OpenGL context and device
+// (on the saver's SDL window or off-screen), the seeded generator and the picture, plus the
+// screenshot and statistics the command line can ask for.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/random.h"
+#include "platform/linux/gl_context.h"
+#include "platform/linux/gl_device.h"
+#include "platform/linux/linux_texture_file_services.h"
+#include "platform/linux/sdl_saver_window.h"
+#include "platform/linux/x11_window_system.h"
+#include "saver/saver_parts.h"
+#include "saver/scene_frame.h"
+#include "saver/texture_files.h"
+#include "startup/mode_dispatch.h"
+
+namespace vx {
+
+// What the saver says when it cannot prepare its screen.
+inline constexpr std::string_view kStartFailedMessage = "画面の準備ができません!";
+inline constexpr std::string_view kSaverMessageTitle = "Vexlum(ScreenSaver)";
+
+class LinuxSaverParts final : public SaverParts {
+ public:
+  // `window` is null for off-screen rendering at width x height. `hosted`: the window is a
+  // host's (XScreenSaver's), whose size may change under us.
+  LinuxSaverParts(const StartupState& state, X11WindowSystem& windows, const std::string& folder,
+                  SdlSaverWindow* window, bool hosted, int width, int height);
+
+  bool CheckAndExtractPack() override { return files_.ExtractTextures(); }
+  void SeedRandom() override;
+  bool SetUpDevice() override;
+  void BeforeLoop() override;
+  void DrawFrame() override;
+  void DeleteImages() override { files_.DeleteTextureFiles(); }
+  void ReleaseDevice() override;
+  void NoteEnd(std::string_view why) override { end_reason_ = why; }
+
+ private:
+  void WriteScreenshot(const std::string& file);
+  void PrintStats() const;
+
+  const StartupState& state_;
+  X11WindowSystem& windows_;
+  SdlSaverWindow* window_;
+  bool hosted_;
+  int width_, height_;
+  LinuxTextureFileServices file_services_;
+  TextureFiles files_;
+  MersenneRandom random_;
+  std::unique_ptr<GlContext> context_;
+  std::unique_ptr<GlDevice> device_;
+  std::unique_ptr<SceneFrame> frame_;
+  uint64_t frames_ = 0, draw_calls_ = 0;
+  std::string end_reason_ = "the system";
+  double cpu_start_ms_ = 0;
+  std::chrono::steady_clock::time_point wall_start_;
+};
+
+}  // namespace vx

@@ -1,0 +1,24 @@
+// What the saver session drives besides the music: the data pack, the generator, the device
+// and the picture. The platform's shell provides it. Failures that must end the saver return
+// false, having told the user why.
+#pragma once
+
+#include <string_view>
+
+namespace vx {
+
+class SaverParts {
+ public:
+  virtual ~SaverParts() = default;
+  virtual bool CheckAndExtractPack() = 0;
+  virtual void SeedRandom() = 0;
+  virtual bool SetUpDevice() = 0;
+  virtual void BeforeLoop() = 0;
+  virtual void DrawFrame() = 0;
+  virtual void DeleteImages() = 0;
+  virtual void ReleaseDevice() = 0;
+  // Why the loop is about to end (for statistics and diagnostics).
+  virtual void NoteEnd(std::string_view) {}
+};
+
+}  // namespace vx

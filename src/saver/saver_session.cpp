@@ -1,0 +1,118 @@
+#include "saver/saver_session.h"
+
+#include <algorithm>
+
+namespace vx {
+
+SaverSession::SaverSession(StartupState& state, WindowSystem& windows, SaverWindow& window,
+                           SaverParts& parts, MusicPort& music, TickClock& clock,
+                           SaverRunLimits limits)
+    : state_(state),
+      windows_(windows),
+      window_(window),
+      parts_(parts),
+      music_(music),
+      clock_(clock),
+      limits_(limits) {}
+
+int SaverSession::Run() {
+  if (!parts_.CheckAndExtractPack()) {
+    // A saver that cannot show anything ends at once, leaving the system as it found it.
+    parts_.DeleteImages();
+    RestoreSystemState();
+    return 1;
+  }
+  music_.Start();
+  if (const uint32_t interval = music_.PollIntervalMs()) {
+    music_timer_ = WindowTimer(interval);
+    music_timer_.Enable(clock_.Ticks());
+  }
+  parts_.SeedRandom();
+  if (!parts_.SetUpDevice()) {
+    End();
+    return 1;
+  }
+  RunFrameLoop();
+  if (!ended_) End();
+  return 0;
+}
+
+void SaverSession::RunFrameLoop() {
+  parts_.BeforeLoop();
+  window_.ShowTopmost();
+  running_ = true;
+  FramePacer pacer(limits_.uncapped ? -1 : state_.settings.frame_rate_cap, clock_.Ticks());
+  while (running_) {
+    const bool drew = pacer.Pass(clock_.Ticks());
+    if (drew) {
+      parts_.DrawFrame();
+      ++frames_drawn_;
+      if (limits_.frames && frames_drawn_ >= *limits_.frames) {
+        parts_.NoteEnd("frame count reached");
+        End();
+        break;
+      }
+    }
+    // Input and timers run between frames, never in the middle of one.
+    while (running_) {
+      auto event = window_.PollEvent();
+      if (!event) break;
+      if (event->kind == SaverEvent::kKey) {
+        OnKey(event->key_code);
+      } else {
+        // A click, or the system asking us to go.
+        parts_.NoteEnd(event->kind == SaverEvent::kClick ? "mouse button" : "termination request");
+        End();
+      }
+    }
+    if (running_) FireTimers();
+    if (running_ && !drew) {
+      const uint32_t now = clock_.Ticks();
+      const uint32_t wait =
+          std::min({pacer.MsUntilDue(now), music_timer_.MsUntilDue(now), uint32_t{100}});
+      if (wait > 0) window_.WaitForEvent(wait);
+    }
+  }
+}
+
+void SaverSession::FireTimers() {
+  if (music_timer_.Due(clock_.Ticks()) && !music_.Poll()) music_timer_.Disable();
+}
+
+void SaverSession::OnKey(int32_t key_code) {
+  if (music_.TakesTrackKeys() && key_code == kVkLeft) {
+    music_.PreviousTrack();
+  } else if (music_.TakesTrackKeys() && key_code == kVkRight) {
+    music_.NextTrack();
+  } else {
+    parts_.NoteEnd("key");
+    End();
+  }
+}
+
+void SaverSession::End() {
+  if (ended_) return;
+  ended_ = true;
+  music_timer_.Disable();
+  music_.Stop();
+  RestoreSystemState();
+  windows_.SystemParametersInfo(kSpiSetScreenSaveActive, 1);
+  running_ = false;
+  Unload();
+}
+
+void SaverSession::RestoreSystemState() {
+  if (state_.mode_letter != 'S') return;
+  SetSaverRunning(windows_, -1);
+  state_.saved_cursor_count = windows_.ShowCursor(state_.saved_cursor_count != 0);
+}
+
+void SaverSession::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  running_ = false;
+  parts_.DeleteImages();
+  parts_.ReleaseDevice();
+}
+
+}  // namespace vx

@@ -1,0 +1,61 @@
+// One run of the saver: its load step, the paced frame loop, input and timers between
+// frames, the end procedure and the unload step, against the window it runs in, the parts it
+// drives and the music.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "core/tick_clock.h"
+#include "ports/music_port.h"
+#include "ports/saver_window.h"
+#include "ports/window_system.h"
+#include "saver/frame_pacer.h"
+#include "saver/saver_parts.h"
+#include "saver/window_timer.h"
+#include "startup/mode_dispatch.h"
+
+namespace vx {
+
+struct SaverRunLimits {
+  std::optional<int64_t> frames;  // end after this many drawn frames
+  bool uncapped = false;
+};
+
+class SaverSession {
+ public:
+  SaverSession(StartupState& state, WindowSystem& windows, SaverWindow& window, SaverParts& parts,
+               MusicPort& music, TickClock& clock, SaverRunLimits limits = {});
+
+  // Runs the whole saver; returns the process's exit status.
+  int Run();
+  void OnKey(int32_t key_code);
+  void OnClick() { End(); }
+  void End();
+
+  bool Running() const { return running_; }
+  int64_t FramesDrawn() const { return frames_drawn_; }
+  const WindowTimer& MusicTimer() const { return music_timer_; }
+
+ private:
+  void RunFrameLoop();
+  void Unload();
+  void FireTimers();
+  // Undoes what start-up changed for mode "S" (also on a failed start).
+  void RestoreSystemState();
+
+  StartupState& state_;
+  WindowSystem& windows_;
+  SaverWindow& window_;
+  SaverParts& parts_;
+  MusicPort& music_;
+  TickClock& clock_;
+  SaverRunLimits limits_;
+  WindowTimer music_timer_{0};  // polls the music at the interval it asks for
+  bool running_ = false;
+  bool unloaded_ = false;
+  bool ended_ = false;
+  int64_t frames_drawn_ = 0;
+};
+
+}  // namespace vx

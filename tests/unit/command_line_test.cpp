@@ -1,0 +1,47 @@
+#include "startup/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace vx {
+namespace {
+
+TEST(CommandLine, OptionsNeverChangeTheModeLetter) {
+  CommandLine cl = ParseCommandLine({"/s", "--seed", "7", "--frames", "10", "--windowed", "640x480",
+                                     "--uncapped", "--stats", "--screenshot", "a.png", "--title",
+                                     "Hello World"});
+  EXPECT_EQ(cl.argument_text, "/s");
+  EXPECT_EQ(cl.error, "");
+  EXPECT_EQ(cl.options.seed, 7u);
+  EXPECT_EQ(cl.options.frames, 10);
+  EXPECT_EQ(cl.options.windowed, std::make_pair(640, 480));
+  EXPECT_TRUE(cl.options.uncapped);
+  EXPECT_TRUE(cl.options.stats);
+  EXPECT_EQ(cl.options.screenshot, "a.png");
+  EXPECT_EQ(cl.options.title, "Hello World");
+
+  EXPECT_EQ(ParseCommandLine({"/p", "1234"}).argument_text, "/p 1234");
+  EXPECT_EQ(ParseCommandLine({"--seed", "1"}).argument_text, "--seed 1");  // first is the host's
+  EXPECT_NE(ParseCommandLine({"/s", "--frames", "0"}).error, "");
+  EXPECT_NE(ParseCommandLine({"/s", "--windowed", "big"}).error, "");
+  EXPECT_NE(ParseCommandLine({"/s", "--seed"}).error, "");
+
+  CommandLine xs = ParseCommandLine({"-window-id", "0x2a", "/s"});
+  EXPECT_EQ(xs.options.window_id, 42u);
+  EXPECT_EQ(xs.argument_text, "/s");
+  EXPECT_TRUE(ParseCommandLine({"-root"}).options.root);
+  EXPECT_EQ(ParseCommandLine({"-root"}).argument_text, "");
+
+  // XScreenSaver 6's own spellings: its settings window previews with "--window-id 0x...".
+  CommandLine preview = ParseCommandLine({"--window-id", "0x3c00007"});
+  EXPECT_EQ(preview.error, "");
+  EXPECT_EQ(preview.options.window_id, 0x3c00007u);
+  EXPECT_EQ(preview.argument_text, "");
+  CommandLine daemon = ParseCommandLine({"--root"});
+  EXPECT_TRUE(daemon.options.root);
+  EXPECT_EQ(daemon.argument_text, "");
+  EXPECT_NE(ParseCommandLine({"--window-id"}).error, "");
+  EXPECT_NE(ParseCommandLine({"--window-id", "none"}).error, "");
+}
+
+}  // namespace
+}  // namespace vx
