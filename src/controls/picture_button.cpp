@@ -134,7 +134,7 @@ void PictureButton::ReadProperties(const PropertyBag& bag, const FontSpec& ambie
 
 void PictureButton::WriteProperties(PropertyBag& bag, const FontSpec& ambient_font) {
   Store(bag, "Enabled", enabled_ ? "True" : "False", "True");
-  Store(bag, "Caption", caption_, "PictureButton");
+  Store(bag, "Caption", caption_, "Command");
   Store(bag, "FirstRun", std::to_string(first_run_), "1");
   Store(bag, "Font", FontText(font_), FontText(ambient_font));
   Store(bag, "FontColour", std::to_string(font_colour_), "0");
@@ -175,7 +175,7 @@ void PictureButton::MouseUp(MouseButton button) {
     if (state_ == 4) DrawFace(FacePicture::kHighlightSelected);
     mouse_is_down_ = kFalse;
   }
-  if (enabled_ == kTrue && state_ != 3 && Click) Click();
+  if (enabled_ == kTrue && state_ != 3 && on_click) on_click();
 }
 
 void PictureButton::GotFocus() {

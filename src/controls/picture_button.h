@@ -1,5 +1,5 @@
 // The owner-drawn push button of the settings dialog. This is its behaviour (hover, focus,
-// press, Click, the stored properties and the face geometry); a platform widget feeds it events
+// press, click, the stored properties and the face geometry); a platform widget feeds it events
 // and paints what it asks for through PictureButtonSurface.
 #pragma once
 
@@ -41,7 +41,7 @@ class PictureButton {
 
   explicit PictureButton(PictureButtonSurface& surface) : surface_(surface) {}
 
-  std::function<void()> Click;
+  std::function<void()> on_click;
 
   // Host calls.
   void Initialize();
@@ -96,7 +96,7 @@ class PictureButton {
   uint8_t first_run_ = 0;
   bool opaque_ = true;
   bool hover_timer_ = false;
-  std::string caption_ = "PictureButton";
+  std::string caption_ = "Command";
   FontSpec font_;
   int32_t font_colour_ = 0;
   int32_t width_ = 1755, height_ = 420;  // twips

@@ -127,7 +127,7 @@ TEST_F(SettingsDialogTest, TypedRepeatTextIsStoredAsAWholeNumber) {
 TEST_F(SettingsDialogTest, CancelAndCloseBoxWriteNothing) {
   const std::string before = "[Section]\nBGMﾌｧｲﾙ=/old.mp3\n";
   Open(before);
-  dialog->ChooseFile = [](QWidget*) { return std::optional<QString>("/new/Song.Mp3"); };
+  dialog->choose_file = [](QWidget*) { return std::optional<QString>("/new/Song.Mp3"); };
   Click("Cmd_BGM");
   EXPECT_EQ(Child<QLabel>("lbl_Fname")->text(), "/new/Song.Mp3");
   Click("lbl_Kind1");
@@ -150,9 +150,9 @@ TEST_F(SettingsDialogTest, ChoicesFileAndKeysReachTheSavedFile) {
   Click("Img_BGM2");
   EXPECT_TRUE(Marked("Img_BGM2"));
   EXPECT_FALSE(Marked("Img_BGM0"));
-  dialog->ChooseFile = [](QWidget*) { return std::optional<QString>("/m/a.WAV"); };
+  dialog->choose_file = [](QWidget*) { return std::optional<QString>("/m/a.WAV"); };
   Click("Cmd_BGM");
-  dialog->ChooseFile = [](QWidget*) { return std::optional<QString>(); };  // cancelled
+  dialog->choose_file = [](QWidget*) { return std::optional<QString>(); };  // cancelled
   Click("Cmd_BGM");
   EXPECT_EQ(Child<QLabel>("lbl_Fname")->text(), "/m/a.WAV");
   // Enter and Esc do nothing.
@@ -171,7 +171,7 @@ TEST_F(SettingsDialogTest, LinkOpensWhatItShowsUnderAWaitCursor) {
   Open("");
   QUrl opened;
   Qt::CursorShape shape = Qt::ArrowCursor;
-  dialog->OpenUrl = [&](const QUrl& url) {
+  dialog->open_url = [&](const QUrl& url) {
     opened = url;
     if (QApplication::overrideCursor()) shape = QApplication::overrideCursor()->shape();
   };
@@ -215,7 +215,7 @@ TEST(CommandButtonWidget, PaintsTheStatePictureOverTheGradient) {
   PictureButtonWidget button({{"Caption", "設定"}}, nullptr);
   button.resize(93, 25);
   button.show();  // a hidden widget gets its size only when shown
-  button.Control().Initialize();
+  button.Button().Initialize();
   const QImage normal(":/assets/button_normal.png");
   ASSERT_FALSE(normal.isNull());
   const QImage& face = button.Face();
@@ -223,7 +223,7 @@ TEST(CommandButtonWidget, PaintsTheStatePictureOverTheGradient) {
   EXPECT_EQ(face.pixelColor(90, 23), normal.pixelColor(61, 23));           // bottom right corner
   EXPECT_GT(face.pixelColor(40, 5).red(), face.pixelColor(40, 20).red());  // light to lavender
   EXPECT_EQ(button.CaptionLabel()->text(), "設定");
-  button.Control().MouseMove();  // hover flips the gradient
+  button.Button().MouseMove();  // hover flips the gradient
   EXPECT_LT(button.Face().pixelColor(40, 5).red(), button.Face().pixelColor(40, 20).red());
 }
 

@@ -20,13 +20,13 @@ struct RecordingSurface : PictureButtonSurface {
   void StartHoverTimer(int) override {}
 };
 
-class CommandTest : public ::testing::Test {
+class PictureButtonTest : public ::testing::Test {
  protected:
   void SetUp() override {
     button.ReadProperties({{"Caption", "設定"}}, FontSpec{});
     button.Resize(1395, 375, 93, 25);
     button.Initialize();
-    button.Click = [this] { ++clicks; };
+    button.on_click = [this] { ++clicks; };
     surface.faces.clear();
   }
   RecordingSurface surface;
@@ -34,7 +34,7 @@ class CommandTest : public ::testing::Test {
   int clicks = 0;
 };
 
-TEST_F(CommandTest, FirstClickOnUnfocusedButtonClicksOnceAndEndsHighlightSelected) {
+TEST_F(PictureButtonTest, FirstClickOnUnfocusedButtonClicksOnceAndEndsHighlightSelected) {
   button.MouseMove();
   button.GotFocus();
   button.MouseDown(MouseButton::kLeft);
@@ -47,7 +47,7 @@ TEST_F(CommandTest, FirstClickOnUnfocusedButtonClicksOnceAndEndsHighlightSelecte
                                       FacePicture::kPressed, FacePicture::kHighlightSelected}));
 }
 
-TEST_F(CommandTest, PressDraggedOffIsCancelled) {
+TEST_F(PictureButtonTest, PressDraggedOffIsCancelled) {
   button.GotFocus();  // focused: state 3
   button.MouseMove();
   ASSERT_EQ(button.State(), 4);
@@ -62,7 +62,7 @@ TEST_F(CommandTest, PressDraggedOffIsCancelled) {
   EXPECT_EQ(surface.faces.back(), FacePicture::kSelected);
 }
 
-TEST_F(CommandTest, OtherButtonsClickExceptInSelectedState) {
+TEST_F(PictureButtonTest, OtherButtonsClickExceptInSelectedState) {
   button.MouseUp(MouseButton::kRight);  // state 1
   button.MouseMove();                   // 2
   button.MouseUp(MouseButton::kMiddle);
@@ -77,7 +77,7 @@ TEST_F(CommandTest, OtherButtonsClickExceptInSelectedState) {
   EXPECT_EQ(button.MouseIsDown(), PictureButton::kFalse);
 }
 
-TEST_F(CommandTest, LeftReleaseInHoverDrawsNormalAndPollingRestoresIdle) {
+TEST_F(PictureButtonTest, LeftReleaseInHoverDrawsNormalAndPollingRestoresIdle) {
   button.MouseMove();
   button.MouseDown(MouseButton::kLeft);
   button.MouseUp(MouseButton::kLeft);
@@ -94,7 +94,7 @@ TEST_F(CommandTest, LeftReleaseInHoverDrawsNormalAndPollingRestoresIdle) {
   EXPECT_EQ(button.State(), 1);
 }
 
-TEST_F(CommandTest, DisabledButtonIgnoresEverythingButKeepsState) {
+TEST_F(PictureButtonTest, DisabledButtonIgnoresEverythingButKeepsState) {
   button.MouseMove();
   button.SetEnabled(false);
   EXPECT_EQ(surface.faces.back(), FacePicture::kDisabled);
@@ -115,7 +115,7 @@ TEST_F(CommandTest, DisabledButtonIgnoresEverythingButKeepsState) {
   EXPECT_EQ(button.State(), 2);
 }
 
-TEST_F(CommandTest, BeforeInitializeHoverIsNotShownButFocusIs) {
+TEST_F(PictureButtonTest, BeforeInitializeHoverIsNotShownButFocusIs) {
   RecordingSurface s;
   PictureButton fresh(s);
   fresh.ReadProperties({}, FontSpec{});
@@ -126,7 +126,7 @@ TEST_F(CommandTest, BeforeInitializeHoverIsNotShownButFocusIs) {
   EXPECT_FALSE(fresh.HoverTimerRunning());
 }
 
-TEST(CommandGeometry, SmallButtonKeepsFourPixelCorners) {
+TEST(PictureButton, GeometrySmallButtonKeepsFourPixelCorners) {
   auto s = PictureButton::SliceGeometry(435, 315);
   // MW = 315, MH = 195
   EXPECT_EQ(s[1].dest_width, 315);
@@ -144,7 +144,7 @@ TEST(CommandGeometry, SmallButtonKeepsFourPixelCorners) {
   EXPECT_EQ(s[5].src_top, 315);
 }
 
-TEST(CommandGradient, ColoursAreRedGreenBlueTimes256) {
+TEST(PictureButton, GradientColoursAreRedGreenBlueTimes256) {
   RecordingSurface s;
   PictureButton b(s);
   b.ReadProperties({}, FontSpec{});
@@ -159,7 +159,7 @@ TEST(CommandGradient, ColoursAreRedGreenBlueTimes256) {
   EXPECT_EQ(f.caption_top, 80);  // (375 - 195 - 20) / 2
 }
 
-TEST(CommandProperties, DefaultsAndTheCommandCaptionQuirk) {
+TEST(PictureButton, PropertiesDefaultsAndTheCommandCaptionQuirk) {
   RecordingSurface s;
   PictureButton b(s);
   b.ReadProperties({}, FontSpec{});
@@ -167,7 +167,7 @@ TEST(CommandProperties, DefaultsAndTheCommandCaptionQuirk) {
   EXPECT_EQ(b.Enabled(), PictureButton::kTrue);
   EXPECT_EQ(b.FirstRun(), 1);
 
-  b.SetCaption("PictureButton");
+  b.SetCaption("Command");
   b.SetVisible(0);
   PropertyBag bag;
   b.WriteProperties(bag, FontSpec{});
@@ -194,7 +194,7 @@ TEST(CommandProperties, DefaultsAndTheCommandCaptionQuirk) {
   EXPECT_EQ(third.GetFontColour(), 0x0000FF);
 }
 
-TEST(CommandProperties, FreshControlComesAliveOnFirstEnabledRead) {
+TEST(PictureButton, PropertiesFreshControlComesAliveOnFirstEnabledRead) {
   RecordingSurface s;
   PictureButton b(s);  // placed without stored properties
   EXPECT_EQ(b.Enabled(), PictureButton::kFalse);
@@ -205,7 +205,7 @@ TEST(CommandProperties, FreshControlComesAliveOnFirstEnabledRead) {
   EXPECT_EQ(s.faces.back(), FacePicture::kNormal);
 }
 
-TEST(CommandProperties, UnreadableStoredValuesKeepThePreviousOnes) {
+TEST(PictureButton, PropertiesUnreadableStoredValuesKeepThePreviousOnes) {
   RecordingSurface s;
   PictureButton b(s);
   b.ReadProperties({{"Enabled", "maybe"}, {"FirstRun", "300"}, {"Font", "garbage"}}, FontSpec{});

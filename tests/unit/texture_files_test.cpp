@@ -82,7 +82,7 @@ TEST_F(TextureFilesTest, CopiesBothRangesAndRemovesThemAtTheEnd) {
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Read("Vexlum01.png"), letters);
     EXPECT_EQ(Read("Vexlum02.png"), scenery);
-    // Kind 0 draws scenery (the second image), any other Kind the letters.
+    // The scenery atlas is the second image; every other atlas value shows the letters.
     EXPECT_EQ(files.ImagePath(AtlasKind::kScenery), program + "/Vexlum02.png");
     EXPECT_EQ(files.ImagePath(AtlasKind::kLetters), program + "/Vexlum01.png");
     EXPECT_EQ(files.ImagePath(static_cast<AtlasKind>(-3)), program + "/Vexlum01.png");

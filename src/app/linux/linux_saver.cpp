@@ -7,8 +7,10 @@
 #include "app/linux/linux_saver_parts.h"
 #include "core/tick_clock.h"
 #include "music/background_music.h"
+#include "platform/linux/headless_saver_window.h"
 #include "platform/linux/sdl_multimedia.h"
 #include "platform/linux/sdl_saver_window.h"
+#include "platform/linux/termination_signals.h"
 #include "saver/saver_session.h"
 
 namespace vx {

@@ -120,78 +120,6 @@ uint32_t VertexSize(uint32_t fvf) {
   return 0;
 }
 
-// Pre-transformed vertices are in Direct3D pixels, whose centres lie on integer coordinates;
-// GL's lie on half-integers, hence the half-pixel shift. The framebuffer keeps Direct3D's row
-// order (row 0 at the top), so no flip is needed here; Present flips once when showing it.
-constexpr char kVertexShader[] = R"(#version 330 core
-layout(location = 0) in vec4 a_position;
-layout(location = 1) in vec4 a_diffuse;
-layout(location = 2) in vec2 a_texcoord;
-uniform bool u_pretransformed;
-uniform bool u_lighting;
-uniform mat4 u_wvp;
-uniform vec2 u_size;
-out vec4 v_diffuse;
-out vec2 v_texcoord;
-void main() {
-  vec4 clip;
-  if (u_pretransformed) {
-    float w = a_position.w > 0.0 ? 1.0 / a_position.w : 1.0;
-    vec2 ndc = (a_position.xy + 0.5) * 2.0 / u_size - 1.0;
-    clip = vec4(ndc, a_position.z * 2.0 - 1.0, 1.0) * w;
-  } else {
-    clip = u_wvp * vec4(a_position.xyz, 1.0);
-    clip.y = -clip.y;                   // Direct3D's screen y grows downward
-    clip.xy += clip.w / u_size;         // half a pixel, as above
-    clip.z = clip.z * 2.0 - clip.w;     // depth 0..1 to GL's -1..1
-  }
-  gl_Position = clip;
-  // Lighting with no lights and no normals leaves only the (black) ambient term.
-  v_diffuse = (u_lighting && !u_pretransformed) ? vec4(0.0, 0.0, 0.0, a_diffuse.a) : a_diffuse;
-  v_texcoord = a_texcoord;
-}
-)";
-
-// Stage 0 of the fixed-function blender: 1 disable, 2 texture, 3 diffuse, 4 texture x diffuse.
-constexpr char kFragmentShader[] = R"(#version 330 core
-in vec4 v_diffuse;
-in vec2 v_texcoord;
-uniform sampler2D u_texture;
-uniform bool u_use_texture;
-uniform int u_colour_op;
-uniform int u_alpha_op;
-out vec4 frag_colour;
-vec4 Combine(int op, vec4 texel, vec4 diffuse) {
-  if (op == 2) return texel;
-  if (op == 4) return texel * diffuse;
-  return diffuse;
-}
-void main() {
-  vec4 texel = u_use_texture ? texture(u_texture, v_texcoord) : vec4(1.0);
-  if (u_colour_op == 1) {
-    frag_colour = v_diffuse;
-  } else {
-    frag_colour = vec4(Combine(u_colour_op, texel, v_diffuse).rgb,
-                       Combine(u_alpha_op, texel, v_diffuse).a);
-  }
-}
-)";
-
-unsigned CompileShader(GLenum kind, const char* source) {
-  const GLuint shader = glCreateShader(kind);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
-  GLint ok = 0;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (!ok) {
-    char log[1024] = {};
-    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-    glDeleteShader(shader);
-    throw DeviceError(std::string("GL shader does not compile: ") + log);
-  }
-  return shader;
-}
-
 std::vector<uint8_t> ReadFileBytes(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw DeviceError("cannot open the texture file " + file);
@@ -201,65 +129,24 @@ std::vector<uint8_t> ReadFileBytes(const std::string& file) {
   return bytes;
 }
 
+// The context, made current once its surface is known to have a size: the device's members
+// built after it make their GL objects in it.
+GlContext& CurrentWithASurface(GlContext& context, int width, int height) {
+  if (width <= 0 || height <= 0) throw DeviceError("GL: the drawing surface has no size");
+  context.MakeCurrent();
+  return context;
+}
+
 }  // namespace
 
-GlDevice::TextureObject::~TextureObject() {
-  if (device_alive && *device_alive) glDeleteTextures(1, &name);
-}
-
-RgbaImage GlTexture::ReadLevel(int level) const {
-  RgbaImage image;
-  image.Width = std::max(1, Width() >> level);
-  image.Height = std::max(1, Height() >> level);
-  image.Pixels.resize(static_cast<size_t>(image.Width) * image.Height * 4);
-  GLint previous = 0;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-  glBindTexture(GL_TEXTURE_2D, Name());
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, image.Pixels.data());
-  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-  return image;
-}
-
 GlDevice::GlDevice(GlContext& context, GlDeviceOptions options)
-    : context_(context),
-      options_(options),
-      width_(context.Width()),
+    : width_(context.Width()),
       height_(context.Height()),
-      alive_(std::make_shared<bool>(true)) {
-  if (width_ <= 0 || height_ <= 0) throw DeviceError("GL: the drawing surface has no size");
-  context_.MakeCurrent();
-
-  const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
-  GLuint fs = 0;
-  try {
-    fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
-  } catch (...) {
-    glDeleteShader(vs);
-    throw;
-  }
-  program_ = glCreateProgram();
-  glAttachShader(program_, vs);
-  glAttachShader(program_, fs);
-  glLinkProgram(program_);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
-  GLint linked = 0;
-  glGetProgramiv(program_, GL_LINK_STATUS, &linked);
-  if (!linked) {
-    glDeleteProgram(program_);
-    throw DeviceError("GL shader program does not link");
-  }
-  glUseProgram(program_);
-  loc_pretransformed_ = glGetUniformLocation(program_, "u_pretransformed");
-  loc_lighting_ = glGetUniformLocation(program_, "u_lighting");
-  loc_wvp_ = glGetUniformLocation(program_, "u_wvp");
-  loc_size_ = glGetUniformLocation(program_, "u_size");
-  loc_use_texture_ = glGetUniformLocation(program_, "u_use_texture");
-  loc_colour_op_ = glGetUniformLocation(program_, "u_colour_op");
-  loc_alpha_op_ = glGetUniformLocation(program_, "u_alpha_op");
-  glUniform1i(glGetUniformLocation(program_, "u_texture"), 0);
-  glUniform2f(loc_size_, static_cast<float>(width_), static_cast<float>(height_));
+      context_(CurrentWithASurface(context, width_, height_)),
+      options_(options),
+      alive_(std::make_shared<bool>(true)),
+      program_() {
+  program_.SetSurfaceSize(width_, height_);
 
   // The device's own framebuffer: RGBA8 colour and a 16-bit depth buffer.
   glGenRenderbuffers(1, &colour_rb_);
@@ -331,7 +218,7 @@ void GlDevice::ReleaseGl() {
   glDeleteFramebuffers(1, &fbo_);
   glDeleteRenderbuffers(1, &colour_rb_);
   glDeleteRenderbuffers(1, &depth_rb_);
-  glDeleteProgram(program_);
+  program_.Release();
   for (auto& [key, weak] : texture_cache_) {
     if (auto object = weak.lock()) {
       glDeleteTextures(1, &object->name);
@@ -339,7 +226,6 @@ void GlDevice::ReleaseGl() {
     }
   }
   sampler_ = vao_screen_ = vao_scene_ = vbo_ = ibo_ = fbo_ = colour_rb_ = depth_rb_ = 0;
-  program_ = 0;
   texture_cache_.clear();
 }
 
@@ -408,8 +294,8 @@ void GlDevice::Resize(int width, int height) {
   glBindRenderbuffer(GL_RENDERBUFFER, depth_rb_);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
   glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-  glUseProgram(program_);
-  glUniform2f(loc_size_, static_cast<float>(width_), static_cast<float>(height_));
+  program_.Use();
+  program_.SetSurfaceSize(width_, height_);
   glViewport(0, 0, width_, height_);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -527,9 +413,9 @@ void GlDevice::ApplyStates() {
     glFrontFace(GL_CCW);
     glCullFace(cull == 2 ? GL_FRONT : GL_BACK);
   }
-  glUniform1i(loc_lighting_, rs(D3DRS_LIGHTING) != 0);
-  glUniform1i(loc_colour_op_, ts(D3DTSS_COLOROP));
-  glUniform1i(loc_alpha_op_, ts(D3DTSS_ALPHAOP));
+  program_.SetLighting(rs(D3DRS_LIGHTING) != 0);
+  program_.SetColourOp(ts(D3DTSS_COLOROP));
+  program_.SetAlphaOp(ts(D3DTSS_ALPHAOP));
 
   const bool mag_linear = ts(D3DTSS_MAGFILTER) >= D3DTEXF_LINEAR;
   const bool min_linear = ts(D3DTSS_MINFILTER) >= D3DTEXF_LINEAR;
@@ -549,20 +435,19 @@ void GlDevice::ApplyStates() {
 void GlDevice::Flush() {
   if (pending_indices_.empty()) return;
   glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-  glUseProgram(program_);
+  program_.Use();
   if (states_dirty_) ApplyStates();
   const bool screen = pending_fvf_ == kFvfScreenVertex;
-  glUniform1i(loc_pretransformed_, screen);
+  program_.SetPretransformed(screen);
   if (!screen && wvp_dirty_) {
     D3DMatrix world_view, wvp;
     D3DXMatrixMultiply(world_view, world_, view_);
     D3DXMatrixMultiply(wvp, world_view, proj_);
-    // Direct3D's row-major matrix for row vectors is GL's column-major one for columns.
-    glUniformMatrix4fv(loc_wvp_, 1, GL_FALSE, &wvp.m[0][0]);
+    program_.SetWorldViewProjection(wvp);
     wvp_dirty_ = false;
   }
   glBindTexture(GL_TEXTURE_2D, bound_texture_);
-  glUniform1i(loc_use_texture_, bound_texture_ != 0);
+  program_.SetUseTexture(bound_texture_ != 0);
 
   glBindVertexArray(screen ? vao_screen_ : vao_scene_);
   glBindBuffer(GL_ARRAY_BUFFER, vbo_);
@@ -592,35 +477,9 @@ TextureRef GlDevice::CreateTextureFromFileEx(const std::string& file,
   if (auto it = texture_cache_.find(key); it != texture_cache_.end())
     return std::make_shared<GlTexture>(it->second.lock());
 
-  RgbaImage image = DecodeImage(bytes, file);
-  // 0 and D3DX_DEFAULT take the file's own size.
-  const auto pick = [](uint32_t wanted, int own) {
-    return wanted == 0 || wanted == 0xFFFFFFFFu ? own : static_cast<int>(wanted);
-  };
-  const int w = pick(options.Width, image.Width);
-  const int h = pick(options.Height, image.Height);
-  if (w <= 0 || h <= 0 || w > 16384 || h > 16384)
-    throw DeviceError("texture size out of range for " + file);
-  if (w != image.Width || h != image.Height) image = ScaleNearest(image, w, h);
-  std::vector<RgbaImage> chain = PointMipChain(std::move(image));
-  if (options.MipLevels > 0 && static_cast<size_t>(options.MipLevels) < chain.size())
-    chain.resize(static_cast<size_t>(options.MipLevels));
-
-  auto object = std::make_shared<TextureObject>();
-  object->width = w;
-  object->height = h;
-  object->levels = static_cast<int>(chain.size());
-  object->device_alive = alive_;
-  Flush();  // binding a new texture below must not disturb a pending batch's texture
-  glGenTextures(1, &object->name);
-  glBindTexture(GL_TEXTURE_2D, object->name);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  for (size_t level = 0; level < chain.size(); ++level) {
-    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA8, chain[level].Width,
-                 chain[level].Height, 0, GL_RGBA, GL_UNSIGNED_BYTE, chain[level].Pixels.data());
-  }
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, object->levels - 1);
+  const std::vector<RgbaImage> chain = DecodeMipChain(bytes, file, options);
+  Flush();  // binding the new texture must not disturb a pending batch's texture
+  std::shared_ptr<GlTexture::Object> object = UploadMipChain(chain, alive_);
   glBindTexture(GL_TEXTURE_2D, bound_texture_);
   texture_cache_[std::move(key)] = object;
   return std::make_shared<GlTexture>(std::move(object));

@@ -1,6 +1,7 @@
-// The render device over OpenGL 3.3 core. One shader pair stands in for the fixed-function
-// pipeline the saver configures; consecutive quads with unchanged vertex format, texture and
-// states are gathered and drawn with one upload and one draw call.
+// The render device over OpenGL 3.3 core. It translates the Direct3D states the saver sets
+// for the shader pair that stands in for the fixed-function pipeline; consecutive quads with
+// unchanged vertex format, texture and states are gathered and drawn with one upload and one
+// draw call.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "platform/linux/gl_context.h"
+#include "platform/linux/gl_fixed_function_program.h"
+#include "platform/linux/gl_texture.h"
 #include "platform/linux/texture_image.h"
 #include "ports/device.h"
 
@@ -25,8 +28,6 @@ struct GlFrameStats {
   uint32_t draw_calls_last_frame = 0;  // GL draw calls in the last presented frame
   uint32_t primitives_last_frame = 0;  // DrawPrimitiveUP calls in the last presented frame
 };
-
-class GlTexture;
 
 class GlDevice final : public Device {
  public:
@@ -66,30 +67,21 @@ class GlDevice final : public Device {
   // Bits of the depth buffer the driver actually gave.
   int DepthBits() const { return depth_bits_; }
 
-  // A GL texture name; slots loaded from the same bytes share one.
-  struct TextureObject {
-    unsigned name = 0;
-    int width = 0, height = 0, levels = 0;
-    std::shared_ptr<bool> device_alive;
-    ~TextureObject();
-  };
-
  private:
   void Flush();
   void ReleaseGl();
   void ApplyStates();
-  void ApplyTextureStage();
 
-  GlContext& context_;
-  GlDeviceOptions options_;
   int width_, height_;
+  GlContext& context_;  // made current before the members below make their GL objects
+  GlDeviceOptions options_;
   int depth_bits_ = 0;
   std::shared_ptr<bool> alive_;  // tells textures outliving the device not to touch GL
 
-  unsigned program_ = 0, vbo_ = 0, ibo_ = 0, fbo_ = 0, colour_rb_ = 0, depth_rb_ = 0;
+  // Built once the context is current; the first GL object the device makes.
+  GlFixedFunctionProgram program_;
+  unsigned vbo_ = 0, ibo_ = 0, fbo_ = 0, colour_rb_ = 0, depth_rb_ = 0;
   unsigned vao_screen_ = 0, vao_scene_ = 0, sampler_ = 0;
-  int loc_pretransformed_ = -1, loc_wvp_ = -1, loc_size_ = -1, loc_use_texture_ = -1;
-  int loc_colour_op_ = -1, loc_alpha_op_ = -1, loc_lighting_ = -1;
 
   std::map<uint32_t, int32_t> render_states_;
   std::map<uint32_t, int32_t> stage_states_;
@@ -106,26 +98,10 @@ class GlDevice final : public Device {
   uint32_t pending_fvf_ = 0;
   uint32_t pending_vertex_count_ = 0;
 
-  std::map<std::string, std::weak_ptr<TextureObject>> texture_cache_;  // by file bytes
+  std::map<std::string, std::weak_ptr<GlTexture::Object>> texture_cache_;  // by file bytes
 
   GlFrameStats stats_;
   uint32_t draw_calls_ = 0, primitives_ = 0;
-};
-
-// What CreateTextureFromFileEx returns on this device.
-class GlTexture final : public Texture {
- public:
-  explicit GlTexture(std::shared_ptr<GlDevice::TextureObject> object)
-      : object_(std::move(object)) {}
-  unsigned Name() const { return object_->name; }
-  int Width() const { return object_->width; }
-  int Height() const { return object_->height; }
-  int Levels() const { return object_->levels; }
-  // The texels of one mip level, rows top to bottom. The device's context must be current.
-  RgbaImage ReadLevel(int level) const;
-
- private:
-  std::shared_ptr<GlDevice::TextureObject> object_;
 };
 
 }  // namespace vx

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <memory>
 
-#include "platform/linux/sdl_saver_window.h"
+#include "platform/linux/termination_signals.h"
 
 namespace vx {
 

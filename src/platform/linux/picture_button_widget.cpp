@@ -30,7 +30,7 @@ QColor Channels(const GradientVertex& v) {
   return QColor(v.red >> 8, v.green >> 8, v.blue >> 8);
 }
 
-MouseButton Button(Qt::MouseButton b) {
+MouseButton FromQt(Qt::MouseButton b) {
   if (b == Qt::LeftButton) return MouseButton::kLeft;
   return b == Qt::RightButton ? MouseButton::kRight : MouseButton::kMiddle;
 }
@@ -51,8 +51,8 @@ PictureButtonWidget::PictureButtonWidget(const PropertyBag& stored, QWidget* par
   caption_->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   hover_timer_.setParent(this);
   connect(&hover_timer_, &QTimer::timeout, this, [this] { PollHover(); });
-  control_.Click = [this] { emit clicked(); };
-  control_.ReadProperties(stored, DialogFont());
+  button_.on_click = [this] { emit clicked(); };
+  button_.ReadProperties(stored, DialogFont());
 }
 
 void PictureButtonWidget::PollHover() {
@@ -62,7 +62,7 @@ void PictureButtonWidget::PollHover() {
     where = WindowUnderCursor::kControl;
   else if (under && under == window())
     where = WindowUnderCursor::kParentForm;
-  control_.HoverTick(where);
+  button_.HoverTick(where);
 }
 
 void PictureButtonWidget::paintEvent(QPaintEvent*) {
@@ -71,32 +71,32 @@ void PictureButtonWidget::paintEvent(QPaintEvent*) {
 }
 
 void PictureButtonWidget::resizeEvent(QResizeEvent*) {
-  control_.Resize(width() * kTwipsPerPixel, height() * kTwipsPerPixel, static_cast<float>(width()),
-                  static_cast<float>(height()));
+  button_.Resize(width() * kTwipsPerPixel, height() * kTwipsPerPixel, static_cast<float>(width()),
+                 static_cast<float>(height()));
 }
 
 void PictureButtonWidget::mousePressEvent(QMouseEvent* e) {
-  control_.MouseDown(Button(e->button()));
+  button_.MouseDown(FromQt(e->button()));
 }
 
 void PictureButtonWidget::mouseMoveEvent(QMouseEvent*) {
-  control_.MouseMove();
+  button_.MouseMove();
 }
 
 void PictureButtonWidget::enterEvent(QEnterEvent*) {
-  control_.MouseMove();
+  button_.MouseMove();
 }
 
 void PictureButtonWidget::mouseReleaseEvent(QMouseEvent* e) {
-  control_.MouseUp(Button(e->button()));
+  button_.MouseUp(FromQt(e->button()));
 }
 
 void PictureButtonWidget::focusInEvent(QFocusEvent*) {
-  control_.GotFocus();
+  button_.GotFocus();
 }
 
 void PictureButtonWidget::focusOutEvent(QFocusEvent*) {
-  control_.LostFocus();
+  button_.LostFocus();
 }
 
 void PictureButtonWidget::Paint(const FaceDrawing& face) {

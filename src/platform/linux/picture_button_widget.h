@@ -19,7 +19,7 @@ class PictureButtonWidget final : public QWidget, private PictureButtonSurface {
   // stored: the button's stored properties, as the form's layout keeps them.
   PictureButtonWidget(const PropertyBag& stored, QWidget* parent);
 
-  PictureButton& Control() { return control_; }
+  PictureButton& Button() { return button_; }
   const QImage& Face() const { return face_; }
   QLabel* CaptionLabel() const { return caption_; }
 
@@ -48,7 +48,7 @@ class PictureButtonWidget final : public QWidget, private PictureButtonSurface {
   QLabel* caption_;
   QTimer hover_timer_;
   QImage face_;
-  PictureButton control_{*this};
+  PictureButton button_{*this};
 };
 
 // The font the dialog's layout asks for, on this platform.

@@ -4,18 +4,15 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "music/command_string.h"
+#include "platform/linux/cd_player.h"
+#include "platform/linux/sdl_file_player.h"
 #include "ports/multimedia.h"
 
 namespace vx {
-
-class CdDisc;
 
 class SdlMultimedia final : public Multimedia {
  public:
@@ -35,41 +32,22 @@ class SdlMultimedia final : public Multimedia {
   uint32_t WaveOutGetNumDevs() override;
 
  private:
-  enum class TimeFormat { kMilliseconds, kMsf, kTmsf };
-  struct FileDevice;
-  struct CdState;
-
-  uint32_t Execute(const std::vector<std::string>& words, std::string& reply);
-  uint32_t Open(const std::vector<std::string>& words);
+  uint32_t Execute(const CommandString& command, std::string& reply);
+  uint32_t Open(const CommandString& command);
   uint32_t Close(const std::string& name);
-  uint32_t Play(const std::string& name, const std::vector<std::string>& words);
+  uint32_t Play(const CommandString& command);
   uint32_t Stop(const std::string& name);
-  uint32_t Status(const std::string& name, const std::vector<std::string>& words,
-                  std::string& reply);
-  uint32_t Set(const std::string& name, const std::vector<std::string>& words);
-
-  uint32_t CdStatus(const std::vector<std::string>& items, std::string& reply);
-  uint32_t CdPlay(const std::string& from, const std::string& to);
-  bool CdTocReady();
-  std::string FormatCd(int32_t lsn) const;
-  bool ParseCd(const std::string& text, int32_t& lsn) const;
-
-  uint32_t FileStatus(FileDevice& device, const std::vector<std::string>& items,
-                      std::string& reply);
-  uint32_t FilePlay(const std::string& alias, FileDevice& device, const std::string& from);
-  void FileStop(FileDevice& device);
-  void CloseFile(const std::string& alias);
-  void CloseCd();
+  uint32_t Status(const CommandString& command, std::string& reply);
+  uint32_t Set(const CommandString& command);
+  // True when `name` addresses the CD and it is open; otherwise the name is a file's alias.
+  bool IsCd(const std::string& name) const;
 
   bool AudioReady();
-  static void MixCd(void* self, uint8_t* stream, int length);
 
-  std::string cd_source_;
   bool audio_tried_ = false;
   bool audio_ok_ = false;
-  std::map<std::string, std::unique_ptr<FileDevice>> files_;  // by lower-case alias
-  std::string music_owner_;  // alias of the file the mixer's music channel plays
-  std::unique_ptr<CdState> cd_;
+  SdlFilePlayer files_;
+  CdPlayer cd_;
   void* chunk_ = nullptr;  // PlaySound's sound (Mix_Chunk)
   int chunk_channel_ = -1;
 };

@@ -3,18 +3,13 @@
 #include <SDL.h>
 #include <X11/Xlib.h>
 
-#include <csignal>
 #include <stdexcept>
 #include <string>
 
+#include "platform/linux/termination_signals.h"
+
 namespace vx {
 namespace {
-
-volatile std::sig_atomic_t g_quit_requested = 0;
-
-void OnTerminationSignal(int) {
-  g_quit_requested = 1;
-}
 
 int IgnoreXErrors(Display*, XErrorEvent*) {
   return 0;
@@ -31,17 +26,6 @@ int32_t VirtualKey(SDL_Keycode key) {
 }
 
 }  // namespace
-
-bool TerminationRequested() {
-  return g_quit_requested != 0;
-}
-
-void InstallTerminationHandlers() {
-  struct sigaction sa {};
-  sa.sa_handler = OnTerminationSignal;
-  sigemptyset(&sa.sa_mask);
-  for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &sa, nullptr);
-}
 
 SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -136,8 +120,7 @@ void SdlSaverWindow::ShowTopmost() {
 }
 
 std::optional<SaverEvent> SdlSaverWindow::PollEvent() {
-  if (g_quit_requested) {
-    g_quit_requested = 0;
+  if (TakeTerminationRequest()) {
     return SaverEvent{SaverEvent::kQuit, 0};
   }
   if (display_)
@@ -162,20 +145,9 @@ std::optional<SaverEvent> SdlSaverWindow::PollEvent() {
 }
 
 void SdlSaverWindow::WaitForEvent(uint32_t timeout_ms) {
-  if (g_quit_requested) return;
+  if (TerminationRequested()) return;
   // Peek only: the event stays queued for PollEvent.
   if (SDL_WaitEventTimeout(nullptr, static_cast<int>(timeout_ms)) == 0) return;
-}
-
-std::optional<SaverEvent> HeadlessSaverWindow::PollEvent() {
-  if (!g_quit_requested) return std::nullopt;
-  g_quit_requested = 0;
-  return SaverEvent{SaverEvent::kQuit, 0};
-}
-
-void HeadlessSaverWindow::WaitForEvent(uint32_t timeout_ms) {
-  // A signal interrupts the sleep early enough: the wait is never longer than a frame.
-  if (!g_quit_requested) SDL_Delay(timeout_ms);
 }
 
 }  // namespace vx

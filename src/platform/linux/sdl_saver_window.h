@@ -1,6 +1,6 @@
 // The saver's window on SDL2: full screen, a window of a given size, or a foreign X window
 // (XScreenSaver's), made for an OpenGL 3.3 core context, delivering keys, clicks and
-// termination requests to the loop. Without a display, HeadlessSaverWindow stands in.
+// termination requests to the loop.
 #pragma once
 
 #include <cstdint>
@@ -46,19 +46,5 @@ class SdlSaverWindow final : public SaverWindow {
   void* display_ = nullptr;  // our own Xlib connection for the host (Display*)
   uint64_t host_ = 0, child_ = 0;
 };
-
-// No window at all: the loop renders off-screen and only a signal can end it early.
-class HeadlessSaverWindow final : public SaverWindow {
- public:
-  void ShowTopmost() override {}
-  std::optional<SaverEvent> PollEvent() override;
-  void WaitForEvent(uint32_t timeout_ms) override;
-};
-
-// SIGTERM, SIGINT and SIGHUP become a quit request that PollEvent reports on the loop's
-// thread, so the saver ends as a key would end it (music stopped, files deleted).
-void InstallTerminationHandlers();
-// True once such a signal has arrived and the loop has not yet taken it.
-bool TerminationRequested();
 
 }  // namespace vx

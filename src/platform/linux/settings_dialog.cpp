@@ -166,7 +166,7 @@ SettingsDialog::SettingsDialog(StartupState& state, ProfileStrings& profile,
       model_(state.settings),
       animation_(Tw(0, 0, 6495, 315).width(), Tw(0, 0, 6495, 315).height(),
                  ToRgb(QImage(":/assets/ball.png"))) {
-  ChooseFile = [](QWidget* owner) -> std::optional<QString> {
+  choose_file = [](QWidget* owner) -> std::optional<QString> {
     QFileDialog dialog(owner, QString::fromUtf8("ﾌｧｲﾙを選択"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -174,12 +174,12 @@ SettingsDialog::SettingsDialog(StartupState& state, ProfileStrings& profile,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
   };
-  OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  open_url = [](const QUrl& url) { QDesktopServices::openUrl(url); };
   Build();
   model_.Load();
   ShowModel();
   for (PictureButtonWidget* button : findChildren<PictureButtonWidget*>())
-    button->Control().Initialize();
+    button->Button().Initialize();
   connect(&timer_, &QTimer::timeout, this, [this] {
     animation_.Tick();
     for (QWidget* strip : strips_) strip->update();
@@ -363,7 +363,7 @@ void SettingsDialog::ShowModel() {
 }
 
 void SettingsDialog::ChooseMusicFile() {
-  if (auto path = ChooseFile(this)) {
+  if (auto path = choose_file(this)) {
     model_.SetMusicFile(path->toStdString());
     ShowModel();
   }
@@ -371,7 +371,7 @@ void SettingsDialog::ChooseMusicFile() {
 
 void SettingsDialog::OpenHomePage() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  OpenUrl(QUrl(url_->text()));
+  open_url(QUrl(url_->text()));
   QApplication::restoreOverrideCursor();
 }
 

@@ -40,8 +40,8 @@ class SettingsDialog final : public QDialog {
   ~SettingsDialog() override;
 
   // Replaceable for tests: the file-open dialog (nullopt when cancelled) and the browser.
-  std::function<std::optional<QString>(QWidget*)> ChooseFile;
-  std::function<void(const QUrl&)> OpenUrl;
+  std::function<std::optional<QString>(QWidget*)> choose_file;
+  std::function<void(const QUrl&)> open_url;
 
   const SettingsDialogModel& Model() const { return model_; }
   const BallAnimation& Animation() const { return animation_; }

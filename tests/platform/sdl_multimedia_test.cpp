@@ -143,10 +143,6 @@ TEST_F(MultimediaTest, Mp3PlaysEndsAndRestartsFromTheBeginning) {
 TEST_F(MultimediaTest, BadCommandsAndFilesReportThePlatformsErrors) {
   SdlMultimedia mm("");
   uint32_t r = 0;
-  Send(mm, "", &r);
-  EXPECT_EQ(r, kMciErrMissingCommandString);
-  Send(mm, "dance cdaudio", &r);
-  EXPECT_EQ(r, kMciErrUnrecognizedCommand);
   Send(mm, "status cdaudio mode", &r);
   EXPECT_EQ(r, kMciErrInvalidDeviceName);
   Send(mm, "open \"/nowhere/x.mp3\" type MPEGVideo Alias MP3Play", &r);

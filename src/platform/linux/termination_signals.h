@@ -1,0 +1,13 @@
+// SIGTERM, SIGINT and SIGHUP become a quit request that the saver window reports on the loop's
+// thread, so the saver ends as a key would end it (music stopped, files deleted).
+#pragma once
+
+namespace vx {
+
+void InstallTerminationHandlers();
+// True once such a signal has arrived and the loop has not yet taken it.
+bool TerminationRequested();
+// Takes the request: true once per signal.
+bool TakeTerminationRequest();
+
+}  // namespace vx
