@@ -24,7 +24,7 @@ std::string Asset(const std::string& name) {
 
 struct Picture {
   RgbaImage image;
-  uint8_t Alpha(int x, int y) const { return image.Pixels[(size_t(y) * image.Width + x) * 4 + 3]; }
+  uint8_t Alpha(int x, int y) const { return image.pixels[(size_t(y) * image.width + x) * 4 + 3]; }
 };
 
 Picture Decode(std::string_view bytes) {
@@ -39,8 +39,8 @@ TEST(DataPack, HoldsTheTwoAtlasesAtTheirFixedRanges) {
   for (auto [offset, length] : {std::pair{kLettersImageOffset, kLettersImageLength},
                                 std::pair{kSceneryImageOffset, kSceneryImageLength}}) {
     const Picture p = Decode(std::string_view(pack).substr(offset, length));
-    EXPECT_EQ(p.image.Width, 512);
-    EXPECT_EQ(p.image.Height, 512);
+    EXPECT_EQ(p.image.width, 512);
+    EXPECT_EQ(p.image.height, 512);
   }
 }
 
@@ -73,7 +73,7 @@ TEST(DataPack, AtlasCellsFollowTheGrid) {
     std::vector<uint8_t> bytes;
     for (int y = 0; y < 58; ++y) {
       const auto* row =
-          &scenery.image.Pixels[(size_t((cell / 10) * 58 + y) * 512 + (cell % 10) * 50) * 4];
+          &scenery.image.pixels[(size_t((cell / 10) * 58 + y) * 512 + (cell % 10) * 50) * 4];
       bytes.insert(bytes.end(), row, row + 50 * 4);
     }
     EXPECT_TRUE(seen.insert(bytes).second) << "cell " << cell << " repeats another";
@@ -94,8 +94,8 @@ TEST(DataPack, SmallPicturesHaveTheirSizes) {
                                                {"hand_cursor.png", 32}};
   for (auto [name, width] : sizes) {
     const Picture p = Decode(test::TempDir::Read(Asset(name)));
-    EXPECT_EQ(p.image.Width, width) << name;
-    EXPECT_EQ(p.image.Height, width == 64 ? 25 : width) << name;
+    EXPECT_EQ(p.image.width, width) << name;
+    EXPECT_EQ(p.image.height, width == 64 ? 25 : width) << name;
   }
   // The cursor's hot spot (12, 10) is on the finger tip.
   EXPECT_EQ(Decode(test::TempDir::Read(Asset("hand_cursor.png"))).Alpha(12, 10), 255);
@@ -137,8 +137,8 @@ TEST(LinuxTextureFileServices, ExtractsTheRealPackAndCleansUp) {
   LinuxTextureFileServices services;
   TextureFiles files(program.path().string(), windows, services);
   ASSERT_TRUE(files.ExtractTextures());
-  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(AtlasKind::kScenery))).image.Width, 512);
-  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(AtlasKind::kLetters))).image.Width, 512);
+  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(AtlasKind::kScenery))).image.width, 512);
+  EXPECT_EQ(Decode(test::TempDir::Read(files.ImagePath(AtlasKind::kLetters))).image.width, 512);
   files.DeleteTextureFiles();
   EXPECT_EQ(std::distance(fs::directory_iterator(program.path()), fs::directory_iterator()), 1);
 }

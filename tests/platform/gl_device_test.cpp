@@ -18,14 +18,14 @@ namespace {
 
 std::string WritePng(const test::TempDir& dir, const std::string& name, const RgbaImage& image) {
   const std::string file = dir.File(name);
-  stbi_write_png(file.c_str(), image.Width, image.Height, 4, image.Pixels.data(), image.Width * 4);
+  stbi_write_png(file.c_str(), image.width, image.height, 4, image.pixels.data(), image.width * 4);
   return file;
 }
 
 RgbaImage Solid(int w, int h, uint32_t rgba) {
   RgbaImage image{w, h, {}};
   for (int i = 0; i < w * h; ++i)
-    for (int c = 0; c < 4; ++c) image.Pixels.push_back(static_cast<uint8_t>(rgba >> (24 - 8 * c)));
+    for (int c = 0; c < 4; ++c) image.pixels.push_back(static_cast<uint8_t>(rgba >> (24 - 8 * c)));
   return image;
 }
 
@@ -33,7 +33,7 @@ struct Rgba {
   int r, g, b, a;
 };
 Rgba At(const RgbaImage& image, int x, int y) {
-  const uint8_t* p = &image.Pixels[(static_cast<size_t>(y) * image.Width + x) * 4];
+  const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
   return {p[0], p[1], p[2], p[3]};
 }
 
@@ -64,13 +64,13 @@ class GlDeviceTest : public ::testing::Test {
   // The columns (or rows) of one line that are lit.
   static std::vector<int> LitColumns(const RgbaImage& image, int y) {
     std::vector<int> lit;
-    for (int x = 0; x < image.Width; ++x)
+    for (int x = 0; x < image.width; ++x)
       if (At(image, x, y).r > 0) lit.push_back(x);
     return lit;
   }
   static std::vector<int> LitRows(const RgbaImage& image, int x) {
     std::vector<int> lit;
-    for (int y = 0; y < image.Height; ++y)
+    for (int y = 0; y < image.height; ++y)
       if (At(image, x, y).r > 0) lit.push_back(y);
     return lit;
   }
@@ -122,8 +122,8 @@ TEST_F(GlDeviceTest, ResizeFollowsAHostWindowAndKeepsPixelCentres) {
   DrawScreenQuad(*device_, 80, 5, 90, 25, 0.5f, 255);  // beyond the old width
   device_->EndScene();
   const RgbaImage image = device_->ReadPixels();
-  ASSERT_EQ(image.Width, 100);
-  ASSERT_EQ(image.Height, 30);
+  ASSERT_EQ(image.width, 100);
+  ASSERT_EQ(image.height, 30);
   EXPECT_EQ(LitColumns(image, 10), Range(80, 89));
   EXPECT_EQ(LitRows(image, 85), Range(5, 24));
 }
@@ -186,7 +186,7 @@ TEST_F(GlDeviceTest, WrapAddressingSamplesTheRightEdgeLeftOfTheTexture) {
   RgbaImage atlas = Solid(512, 512, 0x00FF00FF);
   for (int y = 0; y < 512; ++y)
     for (int x = 462; x < 512; ++x) {
-      uint8_t* p = &atlas.Pixels[(static_cast<size_t>(y) * 512 + x) * 4];
+      uint8_t* p = &atlas.pixels[(static_cast<size_t>(y) * 512 + x) * 4];
       p[0] = 255;
       p[1] = 0;
     }
@@ -208,7 +208,7 @@ TEST_F(GlDeviceTest, TexturesComeOut512SquareByNearestScalingWithAPointChain) {
                                0xFFFF00FF, 0x00FFFFFF, 0xFFFFFFFF};
   for (int i = 0; i < 6; ++i)
     for (int c = 0; c < 4; ++c)
-      source.Pixels[i * 4 + c] = static_cast<uint8_t>(colours[i] >> (24 - 8 * c));
+      source.pixels[i * 4 + c] = static_cast<uint8_t>(colours[i] >> (24 - 8 * c));
   const TextureRef ref = device_->CreateTextureFromFileEx(WritePng(dir_, "3x2.png", source), {});
   const auto* texture = dynamic_cast<GlTexture*>(ref.get());
   ASSERT_NE(texture, nullptr);
@@ -226,7 +226,7 @@ TEST_F(GlDeviceTest, TexturesComeOut512SquareByNearestScalingWithAPointChain) {
   // Point-filtered levels pick texels, never average them: each level takes the texel
   // right-below the centre of each 2 x 2 block above it.
   const RgbaImage level8 = texture->ReadLevel(8);
-  ASSERT_EQ(level8.Width, 2);
+  ASSERT_EQ(level8.width, 2);
   EXPECT_EQ(At(level8, 0, 0).r, 0);  // green: source (1, 0)
   EXPECT_EQ(At(level8, 0, 0).g, 255);
   EXPECT_EQ(At(level8, 0, 0).b, 0);
@@ -291,7 +291,7 @@ void DrawBusyFrame(GlDevice& device, const RenderState& state, Texture* other) {
 TEST(GlDeviceBatching, GivesThePictureOfOneByOneDrawingWithFewerDrawCalls) {
   test::TempDir dir;
   RgbaImage checker = Solid(8, 8, 0xFFFFFFFF);
-  for (int i = 0; i < 64; i += 3) checker.Pixels[i * 4 + 3] = 60;
+  for (int i = 0; i < 64; i += 3) checker.pixels[i * 4 + 3] = 60;
   const std::string atlas = WritePng(dir, "checker.png", checker);
   const std::string other = WritePng(dir, "other.png", Solid(4, 4, 0xFF8000C0));
 
@@ -308,7 +308,7 @@ TEST(GlDeviceBatching, GivesThePictureOfOneByOneDrawingWithFewerDrawCalls) {
     draw_calls[batching] = device.Stats().draw_calls_last_frame;
     EXPECT_EQ(device.Stats().primitives_last_frame, 300u);
   }
-  EXPECT_EQ(pictures[0].Pixels, pictures[1].Pixels);
+  EXPECT_EQ(pictures[0].pixels, pictures[1].pixels);
   EXPECT_EQ(draw_calls[0], 300u);
   // Breaks only at a change of vertex format or of the underlying texture.
   EXPECT_LT(draw_calls[1], 230u);

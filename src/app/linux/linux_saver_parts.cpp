@@ -83,8 +83,8 @@ void LinuxSaverParts::ReleaseDevice() {
 
 void LinuxSaverParts::WriteScreenshot(const std::string& file) {
   const RgbaImage image = device_->ReadPixels();
-  if (stbi_write_png(file.c_str(), image.Width, image.Height, 4, image.Pixels.data(),
-                     image.Width * 4))
+  if (stbi_write_png(file.c_str(), image.width, image.height, 4, image.pixels.data(),
+                     image.width * 4))
     std::cout << "vexlum: screenshot written to " << file << std::endl;
   else
     std::cerr << "vexlum: cannot write the screenshot " << file << std::endl;

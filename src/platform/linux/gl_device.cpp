@@ -493,13 +493,13 @@ void GlDevice::Finish() {
 RgbaImage GlDevice::ReadPixels() {
   Flush();
   RgbaImage image;
-  image.Width = width_;
-  image.Height = height_;
-  image.Pixels.resize(static_cast<size_t>(width_) * height_ * 4);
+  image.width = width_;
+  image.height = height_;
+  image.pixels.resize(static_cast<size_t>(width_) * height_ * 4);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   // Row 0 of our framebuffer is the picture's top row already.
-  glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, image.Pixels.data());
+  glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
   glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
   return image;
 }

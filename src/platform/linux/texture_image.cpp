@@ -18,26 +18,26 @@ RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name
     throw DeviceError("cannot decode the image " + name_for_errors + ": " + stbi_failure_reason());
   }
   RgbaImage image;
-  image.Width = w;
-  image.Height = h;
-  image.Pixels.assign(data, data + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+  image.width = w;
+  image.height = h;
+  image.pixels.assign(data, data + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
   stbi_image_free(data);
   return image;
 }
 
 RgbaImage ScaleNearest(const RgbaImage& source, int width, int height) {
   RgbaImage out;
-  out.Width = width;
-  out.Height = height;
-  out.Pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  out.width = width;
+  out.height = height;
+  out.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   for (int y = 0; y < height; ++y) {
     // The source pixel under the target pixel's centre, in integers so that exact ratios
     // (a halving, a doubling) never land on a rounding edge.
-    const int sy = static_cast<int>((2LL * y + 1) * source.Height / (2LL * height));
+    const int sy = static_cast<int>((2LL * y + 1) * source.height / (2LL * height));
     for (int x = 0; x < width; ++x) {
-      const int sx = static_cast<int>((2LL * x + 1) * source.Width / (2LL * width));
-      const uint8_t* from = &source.Pixels[(static_cast<size_t>(sy) * source.Width + sx) * 4];
-      uint8_t* to = &out.Pixels[(static_cast<size_t>(y) * width + x) * 4];
+      const int sx = static_cast<int>((2LL * x + 1) * source.width / (2LL * width));
+      const uint8_t* from = &source.pixels[(static_cast<size_t>(sy) * source.width + sx) * 4];
+      uint8_t* to = &out.pixels[(static_cast<size_t>(y) * width + x) * 4];
       for (int c = 0; c < 4; ++c) to[c] = from[c];
     }
   }
@@ -47,10 +47,10 @@ RgbaImage ScaleNearest(const RgbaImage& source, int width, int height) {
 std::vector<RgbaImage> PointMipChain(RgbaImage base) {
   std::vector<RgbaImage> chain;
   chain.push_back(std::move(base));
-  while (chain.back().Width > 1 || chain.back().Height > 1) {
+  while (chain.back().width > 1 || chain.back().height > 1) {
     const RgbaImage& above = chain.back();
-    const int w = above.Width > 1 ? above.Width / 2 : 1;
-    const int h = above.Height > 1 ? above.Height / 2 : 1;
+    const int w = above.width > 1 ? above.width / 2 : 1;
+    const int h = above.height > 1 ? above.height / 2 : 1;
     chain.push_back(ScaleNearest(above, w, h));
   }
   return chain;

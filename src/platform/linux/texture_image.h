@@ -10,8 +10,8 @@
 namespace vx {
 
 struct RgbaImage {
-  int Width = 0, Height = 0;
-  std::vector<uint8_t> Pixels;  // rows top to bottom, 4 bytes a pixel (R, G, B, A)
+  int width = 0, height = 0;
+  std::vector<uint8_t> pixels;  // rows top to bottom, 4 bytes a pixel (R, G, B, A)
 };
 
 // Decodes a PNG (or any format stb_image reads) from memory into RGBA; images without alpha
