@@ -30,6 +30,29 @@ constexpr std::array<std::pair<std::string_view, CommandVerb>, 6> kVerbs = {{
     {"set", CommandVerb::kSet},
 }};
 
+struct ValuedKeyword {
+  std::string_view name;
+  std::string* value;
+};
+
+// Reads the two keywords that take a value (each found empty when not given) among words that
+// may also hold the two keywords that stand alone; anything else is refused.
+uint32_t ReadValuedKeywords(const std::vector<std::string>& words, ValuedKeyword first,
+                            ValuedKeyword second, std::array<std::string_view, 2> flags) {
+  first.value->clear();
+  second.value->clear();
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word == first.name || word == second.name) {
+      if (i + 1 >= words.size()) return kMciErrMissingParameter;
+      *(word == first.name ? first.value : second.value) = words[++i];
+    } else if (word != flags[0] && word != flags[1]) {
+      return kMciErrUnrecognizedKeyword;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 uint32_t SplitWords(std::string_view command, std::vector<std::string>& words) {
@@ -75,35 +98,12 @@ uint32_t ParseCommandString(std::string_view text, CommandString& command) {
 }
 
 uint32_t ReadOpenOptions(const CommandString& command, std::string& type, std::string& alias) {
-  const std::vector<std::string>& words = command.arguments;
-  type.clear();
-  alias.clear();
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (word == "type" || word == "alias") {
-      if (i + 1 >= words.size()) return kMciErrMissingParameter;
-      (word == "type" ? type : alias) = words[++i];
-    } else if (word != "shareable" && word != "wait") {
-      return kMciErrUnrecognizedKeyword;
-    }
-  }
-  return 0;
+  return ReadValuedKeywords(command.arguments, {"type", &type}, {"alias", &alias},
+                            {"shareable", "wait"});
 }
 
 uint32_t ReadPlayRange(const CommandString& command, std::string& from, std::string& to) {
-  const std::vector<std::string>& words = command.arguments;
-  from.clear();
-  to.clear();
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (word == "from" || word == "to") {
-      if (i + 1 >= words.size()) return kMciErrMissingParameter;
-      (word == "from" ? from : to) = words[++i];
-    } else if (word != "wait" && word != "notify") {
-      return kMciErrUnrecognizedKeyword;
-    }
-  }
-  return 0;
+  return ReadValuedKeywords(command.arguments, {"from", &from}, {"to", &to}, {"wait", "notify"});
 }
 
 uint32_t ReadTimeFormat(const CommandString& command, TimeFormat& format) {
