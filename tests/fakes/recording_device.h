@@ -13,35 +13,23 @@ namespace vx {
 class RecordingTexture final : public Texture {
  public:
   explicit RecordingTexture(std::string file) : file(std::move(file)) {}
-  std::string file{};
+  std::string file;
 };
 
 struct DeviceCall {
-  enum Kind {
-    kRenderState,
-    kTextureStageState,
-    kTransform,
-    kClear,
-    kBeginScene,
-    kEndScene,
-    kPresent,
-    kVertexShader,
-    kTexture,
-    kDraw,
-    kGetViewport,
-    kLoadTexture
-  };
-  DeviceCall(Kind kind, uint32_t a = 0, uint32_t b = 0, int32_t value = 0)
-      : kind(kind), a(a), b(b), value(value) {}
-  Kind kind;
-  uint32_t a = 0, b = 0;  // state/value, type/stage, fvf, primitive type/count ...
-  int32_t value = 0;
-  D3DMatrix matrix{};
-  Texture* texture = nullptr;
-  std::string file{};
-  std::vector<ScreenVertex> screen_vertices{};  // kDraw with stride 32
-  std::vector<SceneVertex> scene_vertices{};    // kDraw with stride 28
+  std::string name;            // the Device method's
+  uint32_t a = 0;              // the first number passed: state, transform, fvf, flags, type
+  int32_t stride = 0;          // a draw's vertex size
+  D3DMatrix matrix{};          // a transform's
+  Texture* texture = nullptr;  // bound, or loaded
+  std::vector<ScreenVertex> screen_vertices{};
+  std::vector<SceneVertex> scene_vertices{};
 };
+
+// The opacity a vertex colour carries.
+inline int32_t Alpha(const ScreenVertex& v) {
+  return static_cast<int32_t>(static_cast<uint32_t>(v.diffuse) >> 24);
+}
 
 class RecordingDevice final : public Device {
  public:
@@ -53,72 +41,70 @@ class RecordingDevice final : public Device {
   D3DViewport viewport{0, 0, 1024, 768, 0.0f, 1.0f};
   bool fail_texture_load = false;
 
-  void SetRenderState(uint32_t state, int32_t value) override {
-    Keep(DeviceCall::kRenderState, state, 0, value);
-  }
-  void SetTextureStageState(uint32_t stage, uint32_t type, int32_t value) override {
-    Keep(DeviceCall::kTextureStageState, type, stage, value);
+  void SetRenderState(uint32_t state, int32_t) override { Keep("SetRenderState", state); }
+  void SetTextureStageState(uint32_t, uint32_t type, int32_t) override {
+    Keep("SetTextureStageState", type);
   }
   void SetTransform(uint32_t type, const D3DMatrix& m) override {
-    if (!keep_) return;
-    DeviceCall c{DeviceCall::kTransform, type};
-    c.matrix = m;
-    calls.push_back(std::move(c));
+    if (Keep("SetTransform", type)) calls.back().matrix = m;
   }
-  void Clear(uint32_t flags, uint32_t color, float, uint32_t) override {
-    Keep(DeviceCall::kClear, flags, color);
-  }
-  void BeginScene() override { Keep(DeviceCall::kBeginScene); }
-  void EndScene() override { Keep(DeviceCall::kEndScene); }
-  void Present() override { Keep(DeviceCall::kPresent); }
-  void SetVertexShader(uint32_t fvf) override { Keep(DeviceCall::kVertexShader, fvf); }
-  void SetTexture(uint32_t stage, Texture* t) override {
-    if (!keep_) return;
-    DeviceCall c{DeviceCall::kTexture, stage};
-    c.texture = t;
-    calls.push_back(std::move(c));
+  void Clear(uint32_t flags, uint32_t, float, uint32_t) override { Keep("Clear", flags); }
+  void BeginScene() override { Keep("BeginScene"); }
+  void EndScene() override { Keep("EndScene"); }
+  void Present() override { Keep("Present"); }
+  void SetVertexShader(uint32_t fvf) override { Keep("SetVertexShader", fvf); }
+  void SetTexture(uint32_t, Texture* t) override {
+    if (Keep("SetTexture")) calls.back().texture = t;
   }
   void DrawPrimitiveUP(uint32_t type, uint32_t count, const void* v, uint32_t stride) override {
     ++draw_count;
-    if (!keep_) return;
-    DeviceCall c{DeviceCall::kDraw, type, count};
-    c.value = static_cast<int32_t>(stride);
+    if (!Keep("DrawPrimitiveUP", type)) return;
+    calls.back().stride = static_cast<int32_t>(stride);
     const size_t n = count + 2;  // a triangle strip
-    if (stride == sizeof(ScreenVertex)) {
-      c.screen_vertices.resize(n);
-      std::memcpy(c.screen_vertices.data(), v, n * stride);
-    } else if (stride == sizeof(SceneVertex)) {
-      c.scene_vertices.resize(n);
-      std::memcpy(c.scene_vertices.data(), v, n * stride);
-    }
-    calls.push_back(std::move(c));
+    if (stride == sizeof(ScreenVertex)) CopyVertices(calls.back().screen_vertices, v, n);
+    if (stride == sizeof(SceneVertex)) CopyVertices(calls.back().scene_vertices, v, n);
   }
   D3DViewport GetViewport() override {
-    Keep(DeviceCall::kGetViewport);
+    Keep("GetViewport");
     return viewport;
   }
   TextureRef CreateTextureFromFileEx(const std::string& file, const TextureLoadOptions&) override {
     if (fail_texture_load) throw DeviceError("cannot load " + file);
-    DeviceCall c{DeviceCall::kLoadTexture};
-    c.file = file;
-    calls.push_back(std::move(c));
-    return std::make_shared<RecordingTexture>(file);
+    auto texture = std::make_shared<RecordingTexture>(file);
+    if (Keep("CreateTextureFromFileEx")) calls.back().texture = texture.get();
+    return texture;
   }
 
-  std::vector<const DeviceCall*> Draws() const {
+  // The calls of one method, or the draws of one vertex size.
+  std::vector<const DeviceCall*> Calls(const std::string& name, int32_t stride = 0) const {
     std::vector<const DeviceCall*> out;
     for (const auto& c : calls)
-      if (c.kind == DeviceCall::kDraw) out.push_back(&c);
+      if (c.name == name && (stride == 0 || c.stride == stride)) out.push_back(&c);
+    return out;
+  }
+  std::vector<const DeviceCall*> Draws(int32_t stride = 0) const {
+    return Calls("DrawPrimitiveUP", stride);
+  }
+  // The textures bound, in order.
+  std::vector<Texture*> Bound() const {
+    std::vector<Texture*> out;
+    for (const DeviceCall* c : Calls("SetTexture")) out.push_back(c->texture);
     return out;
   }
 
  private:
-  bool keep_ = true;
   // Builds the record only when it is kept: as a benchmark's null device it costs nothing.
-  template <typename... Args>
-  void Keep(DeviceCall::Kind kind, Args... args) {
-    if (keep_) calls.emplace_back(kind, args...);
+  bool Keep(const char* name, uint32_t a = 0) {
+    if (keep_) calls.push_back({name, a});
+    return keep_;
   }
+  template <typename Vertex>
+  static void CopyVertices(std::vector<Vertex>& out, const void* v, size_t n) {
+    out.resize(n);
+    std::memcpy(out.data(), v, n * sizeof(Vertex));
+  }
+
+  bool keep_ = true;
 };
 
 }  // namespace vx

@@ -1,7 +1,6 @@
 // A random generator that plays back a fixed sequence, for tests that pin every draw.
 #pragma once
 
-#include <cstddef>
 #include <deque>
 #include <initializer_list>
 
@@ -9,12 +8,11 @@
 
 namespace vx {
 
-// Plays back a fixed sequence, then repeats its last value (0 when empty). For tests.
+// Plays back a fixed sequence, then repeats its last value (0 when empty), counting draws.
 class ScriptedRandom final : public Random {
  public:
   ScriptedRandom() = default;
   ScriptedRandom(std::initializer_list<float> values) : values_(values) {}
-  void Push(float v) { values_.push_back(v); }
   float Next() override {
     ++draws_;
     if (values_.empty()) return last_;
@@ -24,7 +22,6 @@ class ScriptedRandom final : public Random {
   }
   void Seed(uint32_t) override {}
   int Draws() const { return draws_; }
-  size_t Remaining() const { return values_.size(); }
 
  private:
   std::deque<float> values_;

@@ -2,149 +2,102 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <tuple>
 
 #include "fakes/scene_harness.h"
 
 namespace vx {
 namespace {
 
-using Harness = testing::SceneHarness<>;
-
-// Keeps every value handed out, so a test can tell which draw fed which member.
-class RecordingRandom final : public Random {
- public:
-  float Next() override {
-    values.push_back(inner_.Next());
-    return values.back();
-  }
-  void Seed(uint32_t s) override { inner_.Seed(s); }
-  std::vector<float> values;
-
- private:
-  MersenneRandom inner_{11};
-};
-
 TEST(GlyphColumn, ConstructionDrawsGrowthTimeTopXThenZ) {
-  Viewpoint view;
-  view.eye.x = 10;
-  view.target.z = 50;
-  view.camera_distance = 400;
   ScriptedRandom rnd{0.5f, 0.4f, 0.25f, 0.75f};
-  GlyphColumn column(view, rnd);
-  EXPECT_EQ(column.grow_clock.length, 600);  // (0.5 x 10 + 5) x 60
-  EXPECT_EQ(column.y, -400.0f);
-  EXPECT_EQ(column.x, 160.0f);  // 10 + 300 - 150
-  EXPECT_EQ(column.z, 500.0f);  // 50 + 600 x 0.75
-  EXPECT_EQ(column.glyph_target, 60);
+  GlyphColumn column(Viewpoint{{10, 0, 0}, {0, 0, 50}, 400}, rnd);
+  // (0.5 x 10 + 5) x 60; 0.4 x 250 - 500; 10 + 300 - 150, centred on the eye; 50 + 600 x 0.75.
+  EXPECT_EQ(std::make_tuple(column.grow_clock.length, column.y, column.x, column.z),
+            std::make_tuple(600, -400.0f, 160.0f, 500.0f));
 }
 
 TEST(GlyphColumn, GrowthCountRoundsHalfToEvenAndStacksGlyphsDownward) {
-  Harness h;
+  SceneHarness h;
   h.random = ScriptedRandom{0.5f, 0.4f, 0.5f, 0.5f};
-  GlyphColumn column(h.scene.view, h.random);
+  GlyphColumn column(h.view, h.random);
   column.grow_clock.length = 400;
-  column.Update(h.scene.view, h.settings, h.random);  // progress 5: 60 / 100 x 5 = 3 glyphs
-  EXPECT_EQ(column.Progress(), 5.0f);
+  column.Update(h.view, h.settings, h.random);  // progress 5: 60 / 100 x 5 = 3 glyphs
+  EXPECT_EQ(std::make_tuple(column.Progress(), column.glyphs_started), std::make_tuple(5.0f, 3));
   ASSERT_EQ(column.Glyphs().size(), 3u);
-  EXPECT_EQ(column.glyphs_started, 3);
-  const double step = 21.0 - 21.0 / 5.8;
-  float y = -400.0f;
-  for (const Glyph& g : column.Glyphs()) {
-    EXPECT_EQ(g.y, y);
-    EXPECT_EQ(g.x, column.x);
-    EXPECT_EQ(g.z, column.z);
-    y = static_cast<float>(y + step);
+  // Each glyph 21 - 21 / 5.8 below the last, summed in doubles and stored as floats.
+  const float ys[] = {-400.0f, -382.620697f, -365.241394f};
+  for (size_t i = 0; i < 3; ++i) {
+    const Glyph& g = column.Glyphs()[i];
+    EXPECT_EQ(std::make_tuple(g.x, g.y, g.z), std::make_tuple(column.x, ys[i], column.z)) << i;
   }
-  EXPECT_EQ(column.y, y);
+  EXPECT_EQ(column.y, -347.862091f);
 
-  auto grown = [&](int32_t glyphs, int32_t time_step) {
+  auto grown = [&](int32_t time_step) {
     h.settings.time_step = time_step;
-    GlyphColumn c(h.scene.view, h.random);
-    c.glyph_target = glyphs;
+    GlyphColumn c(h.view, h.random);
+    c.glyph_target = 50;
     c.grow_clock.length = 400;
-    c.Update(h.scene.view, h.settings, h.random);
+    c.Update(h.view, h.settings, h.random);
     return c.Glyphs().size();
   };
-  EXPECT_EQ(grown(50, 20), 2u);    // 2.5 glyphs due -> 2
-  EXPECT_EQ(grown(50, 28), 4u);    // 3.5 glyphs due -> 4
-  EXPECT_EQ(grown(50, 400), 50u);  // time is up: every remaining glyph at once
-  EXPECT_EQ(grown(50, 1000), 50u);
+  EXPECT_EQ(grown(20), 2u);     // 2.5 glyphs due -> 2
+  EXPECT_EQ(grown(28), 4u);     // 3.5 glyphs due -> 4
+  EXPECT_EQ(grown(1000), 50u);  // past its time: every glyph at once, and no more
 }
 
-TEST(GlyphColumn, DistanceFadeAndFarColumnsAreNotDrawn) {
-  Harness h;
+TEST(GlyphColumn, FadesWithTheHorizontalDistanceAndIsNotDrawnAtZeroOrBelow) {
+  SceneHarness h;
   h.random = ScriptedRandom{0.5f};
-  auto fade = [&](float dz, float dx) {
-    GlyphColumn column(h.scene.view, h.random);
-    column.x = 0;
-    column.z = 100;
-    column.grow_clock.length = 20;
-    Viewpoint view;
-    view.eye = {-dx, 0, 100 - dz};
-    column.Update(view, h.settings, h.random);
-    return column.distance_fade;
+  auto column_at = [&](float dz, float dx) {
+    GlyphColumn column(h.view, h.random);
+    std::tie(column.x, column.z, column.grow_clock.length) = std::make_tuple(0.0f, 100.0f, 20);
+    column.Update(Viewpoint{{-dx, 0, 100 - dz}, {}, 400}, h.settings, h.random);
+    return column;
   };
-  EXPECT_EQ(fade(500, 0), 100);
-  EXPECT_EQ(fade(300, 400), 100);  // horizontal distance, both axes
-  EXPECT_EQ(fade(200, 0), 100);    // closer than 500 is capped
-  EXPECT_EQ(fade(1000, 0), 50);
-  EXPECT_EQ(fade(1005, 0), 50);  // 49.5 -> 50
-  EXPECT_EQ(fade(1015, 0), 48);  // 48.5 -> 48
-  EXPECT_EQ(fade(1500, 0), 0);
-  EXPECT_EQ(fade(2000, 0), -50);
-
-  // Columns at 0 or below are advanced but not drawn.
-  GlyphColumn column(h.scene.view, h.random);
-  column.x = 0;
-  column.z = 0;
-  column.grow_clock.length = 20;
-  Viewpoint far;
-  far.eye = {0, 0, -1500};
-  column.Update(far, h.settings, h.random);
+  EXPECT_EQ(column_at(200, 0).distance_fade, 100);  // closer than 500 is capped
+  EXPECT_EQ(column_at(600, 800).distance_fade, 50);
+  EXPECT_EQ(column_at(1005, 0).distance_fade, 50);  // 49.5 -> 50
+  EXPECT_EQ(column_at(1015, 0).distance_fade, 48);  // 48.5 -> 48
+  EXPECT_EQ(column_at(2000, 0).distance_fade, -50);
+  GlyphColumn column = column_at(1495, 0);
+  EXPECT_EQ(column.distance_fade, 0);  // 0.5 -> 0
   column.Draw(h.glyph_canvas);
   EXPECT_EQ(h.device.draw_count, 0u);
-  column.Update(h.scene.view, h.settings, h.random);  // the eye back at -400
+  column = column_at(1485, 0);
+  EXPECT_EQ(column.distance_fade, 2);  // 1.5 -> 2
   column.Draw(h.glyph_canvas);
   EXPECT_GT(h.device.draw_count, 0u);
 }
 
-TEST(GlyphColumn, RestartsWhenEveryGlyphHasFinished) {
-  testing::SceneHarness<RecordingRandom> h;
-  h.LookFrom({0, 0, 600}, {0, 0, 1000});
-  h.scene.view.camera_distance = 400;
-  GlyphColumn column(h.scene.view, h.random);
-  column.grow_clock.length = 20;  // all glyphs in the first call
-  int calls = 0;
-  bool restarted = false;
-  while (!restarted && calls < 1000) {
-    const size_t before = column.Glyphs().size();
-    column.Update(h.scene.view, h.settings, h.random);
-    ++calls;
-    restarted = before == 60 && column.Glyphs().empty();
-    if (!restarted) {
-      int32_t done = 0;
-      for (const Glyph& g : column.Glyphs()) done += g.phase == GlyphPhase::kDone;
-      ASSERT_EQ(done, column.glyphs_finished);
-    }
-  }
-  ASSERT_TRUE(restarted);
-  // The last five draws of that call place and size the new cycle, in this order.
-  const auto& v = h.random.values;
-  const float* r = &v[v.size() - 5];
-  EXPECT_EQ(column.y, r[0] * 250.0f - 750.0f);
-  EXPECT_EQ(column.x, 300.0f - r[1] * 600.0f);  // centred on the target, not the eye
-  EXPECT_EQ(column.z, 1000.0f + 600.0f * r[2]);
-  EXPECT_EQ(column.grow_clock.length, std::lround(r[3] * 800.0 + 800.0));
-  EXPECT_EQ(column.glyph_target, std::lround(r[4] * 40.0 + 40.0));
-  EXPECT_EQ(column.glyphs_finished, 0);
-  EXPECT_EQ(column.glyphs_started, 0);
-  EXPECT_EQ(column.grow_clock.elapsed, 0);
-  column.Draw(h.glyph_canvas);
-  EXPECT_EQ(h.device.draw_count, 0u);
-  // The next cycle grows again.
-  column.Update(h.scene.view, h.settings, h.random);
-  EXPECT_FALSE(column.Glyphs().empty());
+TEST(GlyphColumn, RestartsOnlyWhenEveryGlyphHasFinished) {
+  const Viewpoint view{{-70, 0, 600}, {30, 0, 1000}, 400};
+  // Growth 600, y, x, z; the two glyphs' hold, cell and flicker wait (no draw while they
+  // cross-fade); then the new cycle's y, x, z, growth 837.5 and target 42.5.
+  ScriptedRandom rnd{0.5f, 0.4f, 0.25f, 0.75f, 0.5f,  0.5f,      0.5f,   0.5f,
+                     0.5f, 0.5f, 0.5f,  0.25f, 0.75f, 0.046875f, 0.0625f};
+  GlyphColumn column(view, rnd);
+  column.glyph_target = 2;
+  column.grow_clock.length = 20;  // both glyphs in the first call
+  SceneSettings settings;
+  column.Update(view, settings, rnd);
+  column.glyphs_finished = 1;
+  column.Update(view, settings, rnd);
+  ASSERT_EQ(column.Glyphs().size(), 2u);
+  column.glyphs_finished = 2;
+  column.Update(view, settings, rnd);
+  EXPECT_EQ(rnd.Draws(), 15);
+  EXPECT_TRUE(column.Glyphs().empty());
+  EXPECT_EQ(std::make_tuple(column.glyphs_finished, column.glyphs_started, column.Progress()),
+            std::make_tuple(0, 0, 0.0f));
+  // Centred on the target, not the eye; the growth and the target round half to even.
+  EXPECT_EQ(std::make_tuple(column.y, column.x, column.z),
+            std::make_tuple(-625.0f, 180.0f, 1450.0f));
+  EXPECT_EQ(std::make_tuple(column.grow_clock.length, column.glyph_target),
+            std::make_tuple(838, 42));
+  // The next cycle grows from the start again: 42 x 20 / 838 rounds to one glyph.
+  column.Update(view, settings, rnd);
+  EXPECT_EQ(column.Glyphs().size(), 1u);
 }
 
 }  // namespace

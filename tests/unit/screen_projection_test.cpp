@@ -9,14 +9,13 @@ namespace vx {
 namespace {
 
 TEST(ScreenProjection, MatchesD3DXProjectAndIncludesTheEdges) {
-  testing::SceneHarness<> h;
+  SceneHarness h;
   const ScreenProjection& p = h.projection;
   MersenneRandom rnd(7);
   for (int i = 0; i < 500; ++i) {
     D3DVector point{rnd.Next() * 2000 - 1000, rnd.Next() * 2000 - 1000, rnd.Next() * 3000 - 1000};
     D3DVector want;
-    D3DXVec3Project(want, point, h.device.viewport, h.render.projection, h.render.view,
-                    h.render.world);
+    D3DXVec3Project(want, point, h.device.viewport, h.projection_matrix, h.view_matrix, h.world);
     const D3DVector got = p.Project(point);
     ASSERT_EQ(got.x, want.x);
     ASSERT_EQ(got.y, want.y);
