@@ -1,5 +1,6 @@
-// What the saver's texture files need from the platform: a private folder when the program's
-// own folder cannot take them, and a check that a pack's image really decodes.
+// What the saver's texture files need from the platform: a private folder of its own for each
+// run, the reclaiming of folders that crashed runs left behind, and a check that a pack's
+// image really is the picture the saver expects.
 #pragma once
 
 #include <string>
@@ -10,11 +11,17 @@ namespace vx {
 class TextureFileServices {
  public:
   virtual ~TextureFileServices() = default;
-  virtual bool FolderIsWritable(const std::string& folder) = 0;
-  // A new folder only this user can enter (mode 0700); "" when none could be made.
-  virtual std::string MakePrivateFolder() = 0;
-  // True when the bytes are an image the texture loader can decode.
-  virtual bool ImageDecodes(std::string_view bytes) = 0;
+  // A new folder that only this user can enter, marked as in use for as long as this process
+  // lives (or until ReleaseRunFolder); "" when none could be made.
+  virtual std::string MakeRunFolder() = 0;
+  // Ends the mark and removes the folder when it is empty.
+  virtual void ReleaseRunFolder(const std::string& folder) = 0;
+  // Removes the run folders, and the images in them, of runs that ended without cleaning up
+  // (a killed process). Folders of runs still alive, and files the saver did not make, stay.
+  virtual void ReclaimAbandonedRunFolders() = 0;
+  // True when the bytes are an image of exactly width x height that the texture loader
+  // decodes. The size is read before anything is decoded.
+  virtual bool ImageDecodes(std::string_view bytes, int width, int height) = 0;
 };
 
 }  // namespace vx

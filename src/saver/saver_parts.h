@@ -7,6 +7,9 @@
 
 namespace vx {
 
+// The title of every message the saver shows.
+inline constexpr std::string_view kSaverMessageTitle = "Vexlum(ScreenSaver)";
+
 class SaverParts {
  public:
   virtual ~SaverParts() = default;

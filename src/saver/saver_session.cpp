@@ -1,6 +1,7 @@
 #include "saver/saver_session.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace vx {
 
@@ -32,12 +33,16 @@ int SaverSession::Run() {
     End();
     return 1;
   }
-  RunFrameLoop();
+  std::string failure;
+  const bool ok = RunFrameLoop(failure);
   if (!ended_) End();
-  return 0;
+  if (ok) return 0;
+  windows_.MessageBox(std::string(kFrameFailedMessage) + "\n" + failure, kSaverMessageTitle,
+                      kMbIconExclamation);
+  return 1;
 }
 
-void SaverSession::RunFrameLoop() {
+bool SaverSession::RunFrameLoop(std::string& failure) {
   parts_.BeforeLoop();
   window_.ShowTopmost();
   running_ = true;
@@ -45,7 +50,18 @@ void SaverSession::RunFrameLoop() {
   while (running_) {
     const bool drew = pacer.Pass(clock_.Ticks());
     if (drew) {
-      parts_.DrawFrame();
+      try {
+        parts_.DrawFrame();
+      } catch (const std::exception& e) {
+        failure = e.what();
+      } catch (...) {
+        failure = "an unknown error";
+      }
+      if (!failure.empty()) {
+        parts_.NoteEnd("failure");
+        End();
+        return false;
+      }
       ++frames_drawn_;
       if (limits_.frames && frames_drawn_ >= *limits_.frames) {
         parts_.NoteEnd("frame count reached");
@@ -73,6 +89,7 @@ void SaverSession::RunFrameLoop() {
       if (wait > 0) window_.WaitForEvent(wait);
     }
   }
+  return true;
 }
 
 void SaverSession::FireTimers() {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/tick_clock.h"
 #include "ports/music_port.h"
@@ -17,6 +19,9 @@
 
 namespace vx {
 
+// What the saver says when its frame loop fails; the reason follows on the next line.
+inline constexpr std::string_view kFrameFailedMessage = "画面の描画に失敗しました!";
+
 struct SaverRunLimits {
   std::optional<int64_t> frames;  // end after this many drawn frames
   bool uncapped = false;
@@ -27,7 +32,9 @@ class SaverSession {
   SaverSession(StartupState& state, WindowSystem& windows, SaverWindow& window, SaverParts& parts,
                MusicPort& music, TickClock& clock, SaverRunLimits limits = {});
 
-  // Runs the whole saver; returns the process's exit status.
+  // Runs the whole saver; returns the process's exit status. A failure inside the frame loop
+  // ends the saver as a key would (music stopped, system state restored, images deleted),
+  // says what failed and gives status 1.
   int Run();
   void OnKey(int32_t key_code);
   void OnClick() { End(); }
@@ -38,7 +45,8 @@ class SaverSession {
   const WindowTimer& MusicTimer() const { return music_timer_; }
 
  private:
-  void RunFrameLoop();
+  // False when a frame failed; `failure` then says why.
+  bool RunFrameLoop(std::string& failure);
   void Unload();
   void FireTimers();
   // Undoes what start-up changed for mode "S" (also on a failed start).

@@ -33,16 +33,6 @@ std::string ReadPack(const std::string& path) {
   return bytes;
 }
 
-void RemoveImages(const std::string& folder) {
-  for (const ImageRange& image : kImages) {
-    const std::string path = Join(folder, image.name);
-    if (FileExists(path)) {
-      std::error_code ec;
-      std::filesystem::remove(path, ec);  // a file in use stays; the end goes on
-    }
-  }
-}
-
 }  // namespace
 
 TextureFiles::TextureFiles(std::string program_folder, WindowSystem& windows,
@@ -64,6 +54,7 @@ bool TextureFiles::Fail(std::string_view message) {
 
 bool TextureFiles::ExtractTextures() {
   DeleteTextureFiles();  // a second call starts from a clean state
+  services_.ReclaimAbandonedRunFolders();
   const std::string pack_path = PackPath();
   if (!FileExists(pack_path)) return Fail(kPackMissingMessage);
 
@@ -72,53 +63,44 @@ bool TextureFiles::ExtractTextures() {
   const std::string pack = ReadPack(pack_path);
   if (pack.size() < kDataPackLength) return Fail(kPackDamagedMessage);
   for (const ImageRange& image : kImages) {
-    if (!services_.ImageDecodes(std::string_view(pack).substr(image.offset, image.length)))
+    const std::string_view bytes = std::string_view(pack).substr(image.offset, image.length);
+    if (!services_.ImageDecodes(bytes, kPackImageSize, kPackImageSize))
       return Fail(kPackDamagedMessage);
   }
 
-  if (services_.FolderIsWritable(program_folder_) && WriteImages(program_folder_, pack)) {
-    image_folder_ = program_folder_;
-    return true;
-  }
-  // An installed copy's folder belongs to root: the images go where only this user can see
-  // them, and the folder goes with them at the end.
-  std::string folder = services_.MakePrivateFolder();
-  if (folder.empty()) return Fail(kImagesUnwritableMessage);
-  private_folder_ = folder;
-  if (!WriteImages(folder, pack)) {
+  image_folder_ = services_.MakeRunFolder();
+  if (image_folder_.empty()) return Fail(kImagesUnwritableMessage);
+  if (!WriteImages(pack)) {
     DeleteTextureFiles();
     return Fail(kImagesUnwritableMessage);
   }
-  image_folder_ = folder;
   return true;
 }
 
-bool TextureFiles::WriteImages(const std::string& folder, const std::string& pack) {
+bool TextureFiles::WriteImages(const std::string& pack) {
   for (const ImageRange& image : kImages) {
-    // Truncating: a longer file left by an earlier run must not keep a stale tail.
-    std::ofstream out(Join(folder, image.name), std::ios::binary | std::ios::trunc);
+    std::ofstream out(Join(image_folder_, image.name), std::ios::binary | std::ios::trunc);
+    if (!out) return false;  // nothing made: whatever holds that name is not ours to delete
+    ++images_written_;
     out.write(pack.data() + image.offset, static_cast<std::streamsize>(image.length));
     out.close();
-    if (!out) {
-      RemoveImages(folder);
-      return false;
-    }
+    if (!out) return false;
   }
   return true;
 }
 
 std::string TextureFiles::ImagePath(AtlasKind atlas) const {
-  const std::string& folder = image_folder_.empty() ? program_folder_ : image_folder_;
-  return Join(folder, atlas == AtlasKind::kScenery ? kSceneryImageName : kLettersImageName);
+  return Join(image_folder_, atlas == AtlasKind::kScenery ? kSceneryImageName : kLettersImageName);
 }
 
 void TextureFiles::DeleteTextureFiles() {
-  RemoveImages(image_folder_.empty() ? program_folder_ : image_folder_);
-  if (!private_folder_.empty()) {
-    std::error_code ec;
-    std::filesystem::remove(private_folder_, ec);  // only when empty: never someone's files
-    private_folder_.clear();
-  }
+  if (image_folder_.empty()) return;
+  std::error_code ec;
+  for (int i = 0; i < images_written_; ++i)
+    std::filesystem::remove(Join(image_folder_, kImages[static_cast<size_t>(i)].name),
+                            ec);  // in use: it stays
+  images_written_ = 0;
+  services_.ReleaseRunFolder(image_folder_);
   image_folder_.clear();
 }
 

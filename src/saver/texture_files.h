@@ -31,6 +31,12 @@ inline constexpr std::string_view kPackDamagedMessage =
 inline constexpr std::string_view kImagesUnwritableMessage =
     "画像ﾌｧｲﾙ (Vexlum01.png, Vexlum02.png) を書き込めません!";
 
+// The size both pack images must have: the atlas cells are laid out on it.
+inline constexpr int kPackImageSize = 512;
+
+// The two atlas images of one saver run, copied out of the pack into a folder of the run's
+// own and deleted at its end. Runs sharing a program folder (one per monitor) never touch each
+// other's files.
 class TextureFiles {
  public:
   TextureFiles(std::string program_folder, WindowSystem& windows, TextureFileServices& services);
@@ -44,21 +50,21 @@ class TextureFiles {
   // The file the device loads its atlas from: scenery for kScenery, letters for every other
   // value the settings file may hold.
   std::string ImagePath(AtlasKind atlas) const;
-  // Deletes both image files, and the private folder when one was made for them.
+  // Deletes the images this run wrote and its folder.
   void DeleteTextureFiles();
 
   const std::string& ImageFolder() const { return image_folder_; }
   std::string PackPath() const;
 
  private:
-  bool WriteImages(const std::string& folder, const std::string& pack);
+  bool WriteImages(const std::string& pack);
   bool Fail(std::string_view message);
 
   std::string program_folder_;
   WindowSystem& windows_;
   TextureFileServices& services_;
-  std::string image_folder_;
-  std::string private_folder_;
+  std::string image_folder_;  // this run's folder, while it exists
+  int images_written_ = 0;    // how many of the pack's images this run has written there
 };
 
 }  // namespace vx

@@ -1,5 +1,6 @@
 #include "startup/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace vx {
@@ -14,13 +15,18 @@ std::optional<T> ParseWhole(const std::string& s, int base = 10) {
   return v;
 }
 
-std::optional<uint64_t> ParseWindowId(const std::string& s) {
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'))
-    return ParseWhole<uint64_t>(s.substr(2), 16);
-  return ParseWhole<uint64_t>(s);
-}
-
 }  // namespace
+
+std::optional<uint64_t> ParseWindowId(const std::string& s) {
+  // Only digits: from_chars would also take a sign.
+  const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+  const std::string digits = hex ? s.substr(2) : s;
+  const bool ok = !digits.empty() && std::all_of(digits.begin(), digits.end(), [&](char c) {
+    return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+  });
+  if (!ok) return std::nullopt;
+  return ParseWhole<uint64_t>(digits, hex ? 16 : 10);
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;

@@ -27,6 +27,10 @@ struct CommandLine {
   std::string error;  // non-empty when an option was malformed
 };
 
+// A window id as XScreenSaver writes it: decimal, or hexadecimal after "0x" (a leading zero
+// does not make it octal). nullopt for anything else.
+std::optional<uint64_t> ParseWindowId(const std::string& text);
+
 // args excludes the program name. The first host argument is never taken as an option, so
 // "--help" stays the whole argument text; options are recognised after it.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

@@ -9,11 +9,10 @@
 namespace vx {
 
 std::string ReadIni(ProfileStrings& profile, std::string_view section, std::string_view key,
-                    const std::string& file) {
+                    const std::string& file, size_t max_length) {
   std::string value = profile.GetString(section, key, file);
-  // The caller's buffer holds 256 bytes with its terminating NUL.
   if (size_t nul = value.find('\0'); nul != std::string::npos) value.resize(nul);
-  if (value.size() > 255) value.resize(255);
+  if (value.size() > max_length) value.resize(max_length);
   return value;
 }
 
@@ -28,7 +27,7 @@ bool FileExists(std::string_view path) {
   if (!p.empty() && (p.back() == '\\' || p.back() == '/')) p.pop_back();
   if (p.empty()) return false;
   std::error_code ec;
-  if (std::filesystem::is_directory(p, ec)) return false;
+  if (!std::filesystem::is_regular_file(p, ec)) return false;
   std::ifstream in(p, std::ios::binary);
   return static_cast<bool>(in);
 }
@@ -101,7 +100,7 @@ void LoadSettings(Settings& s, ProfileStrings& profile, const std::string& file,
   else
     to16(text, s.repeat_track);
 
-  text = read(kKeyMusicFile);
+  text = ReadIni(profile, kSettingsSection, kKeyMusicFile, file, kMusicPathLength);
   s.music_file = text;
   if (text.empty() || !FileExists(text)) {
     s.music_file.clear();

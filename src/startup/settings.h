@@ -1,6 +1,7 @@
 // The settings record, read once per run from the INI file, and its small file helpers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -45,14 +46,20 @@ struct Settings {
   int32_t adapter_index = 0;
 };
 
-// Reads one value: at most 255 bytes, cut at a NUL byte; empty when missing.
+// The longest value the numbers and choices are read with, and the longest music path: the
+// dialog refuses a longer one, so what is saved always reads back whole.
+inline constexpr size_t kValueLength = 255;
+inline constexpr size_t kMusicPathLength = 4095;
+
+// Reads one value: at most `max_length` bytes, cut at a NUL byte; empty when missing.
 std::string ReadIni(ProfileStrings& profile, std::string_view section, std::string_view key,
-                    const std::string& file);
+                    const std::string& file, size_t max_length = kValueLength);
 // Writes one value; section and key names longer than 127 bytes are cut. Always returns "".
 std::string WriteIni(ProfileStrings& profile, std::string_view section, std::string_view key,
                      std::string_view value, const std::string& file);
-// True when the path names a file that can be opened for reading (a trailing '/' or '\' is
-// dropped first); folders, unreadable and missing files give false.
+// True when the path names a regular file that can be opened for reading (a trailing '/' or
+// '\' is dropped first); folders, devices, FIFOs, unreadable and missing files give false.
+// Never blocks: nothing but a regular file is opened.
 bool FileExists(std::string_view path);
 
 // Fills the settings record from the file with every default and correction.

@@ -26,20 +26,23 @@ start_window() {
 
 stop_window() { kill "$WINDOW_PID" 2>/dev/null || true; wait "$WINDOW_PID" 2>/dev/null || true; }
 
-# A private copy of the program and its data pack, so a test's settings file and extracted
-# images never meet another test's. Sets VX (the copy's executable) and VX_DIR.
+# A private copy of the program and its data pack, and a private folder for the runs' extracted
+# images, so a test's settings file and images never meet another test's. Sets VX (the copy's
+# executable), VX_DIR and XDG_RUNTIME_DIR (where each run makes its image folder).
 make_copy() {
   VX_DIR=$(mktemp -d)
   cp "$VEXLUM" "$VX_DIR/vexlum"
   cp "$(dirname "$VEXLUM")/Vexlum_Data.ppd" "$VX_DIR/"
   VX="$VX_DIR/vexlum"
+  mkdir -m 700 "$VX_DIR/runtime"
+  export XDG_RUNTIME_DIR="$VX_DIR/runtime"
 }
 
-# Fails when the saver left its extracted images behind.
+# Fails when a saver left an image, or a run folder, behind.
 no_images_left() {
   local left
-  left=$(find "$VX_DIR" -iname 'vexlum0[12].png' 2>/dev/null | head -n1)
-  [ -z "$left" ] || fail "image left behind: $left"
+  left=$(find "$VX_DIR" -iname 'vexlum0[12].png' -o -name 'vexlum-*' 2>/dev/null | head -n1)
+  [ -z "$left" ] || fail "left behind: $left"
 }
 
 # The fraction (0..1) of pixels brighter than 5% in an image, or in its crop GEOMETRY.
@@ -56,12 +59,12 @@ wait_gone() {
   fail "process $pid still running after ${limit}s"
 }
 
-# Waits until a window with exactly this title exists; prints its id.
+# Waits until a window with exactly this title is on screen; prints its id.
 # Generous: a loaded machine renders in software and may be slow to show the first frame.
 wait_window() {
   local id="" deadline=$((SECONDS + 30))
   while [ "$SECONDS" -lt "$deadline" ]; do
-    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && break
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && break
     sleep 0.1
   done
   [ -n "$id" ] || fail "no window titled $1 appeared within 30 s"

@@ -71,4 +71,32 @@ done
 
 settings 2 "$work/tone.wav"
 SDL_AUDIODRIVER=no-such-driver run_saver 1
+
+# A FIFO, or a link to an endless device, named as the music file: never opened, never waited
+# on; the saver runs silently and the dialog opens.
+mkfifo "$work/fifo.wav"
+ln -s /dev/zero "$work/zero.wav"
+for file in "$work/fifo.wav" "$work/zero.wav"; do
+  settings 2 "$file"
+  run_saver 1
+  must_end_within 20 env -u DISPLAY "$VX" /s --frames 5 >/dev/null || fail "$file: off-screen run failed"
+done
+[ "$(audible_bytes)" -eq 0 ] || fail "an endless file was played"
+
+# A WAV that claims two gigabytes of samples is streamed: the saver stays small and a
+# termination request still ends it within a second.
+{ printf 'RIFF\xf8\xff\xff\x7fWAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x10\0'
+  printf 'data\xd4\xff\xff\x7f'; } >"$work/huge.wav"
+truncate -s 2G "$work/huge.wav"
+settings 2 "$work/huge.wav"
+"$VX" /s &
+pid=$!
+wait_window Vexlum_Main >/dev/null
+sleep 2
+rss_kb=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
+[ "$rss_kb" -lt 400000 ] || fail "a long WAV file took ${rss_kb} KB"
+kill -TERM "$pid"
+wait_gone "$pid" 1
+wait "$pid" || fail "saver exited with status $? after SIGTERM"
+no_images_left
 echo "music integration: ok"

@@ -101,10 +101,18 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 shot=$home/shot.png
 status=0
-must_end_within 60 "${as_user[@]}" env HOME="$home" XDG_CONFIG_HOME="$home/config" \
+must_end_within 60 "${as_user[@]}" env -u XDG_RUNTIME_DIR HOME="$home" XDG_CONFIG_HOME="$home/config" \
   TMPDIR="$home/tmp" XDG_CACHE_HOME="$home/cache" \
   "$ro/usr/bin/vexlum" /s --frames 50 --screenshot "$shot" >"$work/run.log" 2>&1 || status=$?
 [ "$status" -eq 0 ] || { cat "$work/run.log"; fail "installed saver exited with $status"; }
+# Root can write anywhere, but an installed program still never writes beside itself.
+if [ "$(id -u)" -eq 0 ]; then
+  chmod -R u+w "$ro"
+  must_end_within 60 env -u XDG_RUNTIME_DIR HOME="$home" XDG_CONFIG_HOME="$home/config" \
+    TMPDIR="$home/tmp" "$ro/usr/bin/vexlum" /s --frames 20 >"$work/root.log" 2>&1 ||
+    { cat "$work/root.log"; fail "installed saver run as root failed"; }
+  chmod -R a-w "$ro"
+fi
 
 snapshot >"$work/after"
 cmp -s "$work/before" "$work/after" || fail "the saver changed its install tree:
@@ -116,7 +124,7 @@ screen=$(xdpyinfo | awk '/dimensions:/ {d = $2} END {print d}') || fail "xdpyinf
 brightest=$(convert "$shot" -colorspace Gray -format '%[fx:int(255*maxima)]' info:) ||
   fail "cannot read the screenshot"
 [ "$brightest" -gt 60 ] || fail "screenshot is black (brightest $brightest)"
-[ -d "$home/config/vexlum" ] || fail "settings folder not made under XDG_CONFIG_HOME"
+[ ! -e "$home/config/vexlum" ] || fail "the saver made a settings folder though it saves nothing"
 leftover=$(find "$home/tmp" -mindepth 1)
 [ -z "$leftover" ] || fail "extracted images left behind: $leftover"
 echo "package integration: ok ($(basename "$deb"), $(du -k "$deb" | cut -f1) KiB)"

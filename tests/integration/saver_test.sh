@@ -20,7 +20,7 @@ end_status() {
   [ "$status" -eq 0 ] || fail "saver exited with status $status"
 }
 
-# Glyphs across the screen after a few seconds; the mouse moving does not end it.
+# Glyphs spread across the screen after a few seconds; the mouse moving does not end it.
 start_saver --seed 5
 sleep 4
 xdotool mousemove 100 100 sleep 0.3 mousemove 900 600 sleep 0.3
@@ -31,8 +31,9 @@ for q in 0 1 2 3; do
   f=$(lit_fraction "$shots/full.png" "480x1080+$((q * 480))+0")
   gt "$f" 0.001 && lit_quarters=$((lit_quarters + 1))
 done
-[ "$lit_quarters" -ge 3 ] || fail "glyphs lit only $lit_quarters of 4 screen quarters"
-[ -f "$VX_DIR/Vexlum01.png" ] || fail "images not extracted beside the program"
+[ "$lit_quarters" -ge 2 ] || fail "glyphs lit only $lit_quarters of 4 screen quarters"
+ls "$XDG_RUNTIME_DIR"/vexlum-*/Vexlum01.png >/dev/null 2>&1 || fail "images not extracted into a run folder"
+[ ! -e "$VX_DIR/Vexlum01.png" ] || fail "images extracted beside the program"
 
 # A second saver and the settings dialog refuse to start beside it.
 out=$(must_end_within 5 "$VX" /s 2>&1) || fail "a second /s failed"
@@ -47,6 +48,10 @@ no_images_left
 start_saver
 sleep 1
 xdotool mousemove 500 500 click 1
+end_status
+no_images_left
+start_saver  # and clicked the moment it shows: the click that focuses it counts too
+xdotool mousemove 600 400 click 1
 end_status
 no_images_left
 
@@ -105,6 +110,46 @@ wait_window 'Vexlum\(ScreenSaver\)' >/dev/null
 kill -TERM "$pid"
 wait_gone "$pid" 10
 no_images_left
+
+# Savers sharing a program folder, as a host runs one per monitor, started close together:
+# each runs on its own images.
+for n in 2 4; do
+  pids=()
+  for i in $(seq "$n"); do
+    env -u DISPLAY "$VX" /s --frames 40 --seed "$i" >/dev/null 2>"$shots/err$i.txt" &
+    pids+=($!)
+    sleep "0.0$((RANDOM % 9 + 1))"
+  done
+  for i in $(seq "$n"); do
+    wait "${pids[$((i - 1))]}" || fail "$n savers in one folder: run $i failed: $(cat "$shots/err$i.txt")"
+  done
+  no_images_left
+done
+
+# A screenshot that cannot be written is a failed run.
+status=0
+env -u DISPLAY "$VX" /s --frames 3 --screenshot /nonexistent/folder/a.png >/dev/null 2>&1 ||
+  status=$?
+[ "$status" -eq 1 ] || fail "an unwritable screenshot ended with status $status"
+
+# A run killed outright leaves its folder; the next run reclaims it.
+env -u DISPLAY "$VX" /s --frames 100000 --uncapped >/dev/null 2>&1 &
+pid=$!
+for _ in $(seq 100); do ls "$XDG_RUNTIME_DIR"/vexlum-*/Vexlum02.png >/dev/null 2>&1 && break; sleep 0.1; done
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+ls -d "$XDG_RUNTIME_DIR"/vexlum-* >/dev/null 2>&1 || fail "the killed run left no folder to reclaim"
+env -u DISPLAY "$VX" /s --frames 3 >/dev/null || fail "the run after a killed one failed"
+no_images_left
+
+# A FIFO named as the pack is neither opened nor waited on.
+mv "$VX_DIR/Vexlum_Data.ppd" "$shots/pack"
+mkfifo "$VX_DIR/Vexlum_Data.ppd"
+status=0
+must_end_within 20 env -u DISPLAY "$VX" /s --frames 3 >/dev/null 2>&1 || status=$?
+[ "$status" -eq 1 ] || fail "a FIFO as the pack: status $status"
+rm "$VX_DIR/Vexlum_Data.ppd"
+mv "$shots/pack" "$VX_DIR/Vexlum_Data.ppd"
 
 # Without a display: off-screen with --frames, otherwise a clear refusal.
 status=0

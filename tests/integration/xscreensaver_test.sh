@@ -41,4 +41,13 @@ run_hosted() {  # how: env or arg
 
 run_hosted env
 run_hosted arg
+
+# A window id XScreenSaver never writes: said so, nothing opened, status 1.
+for bad in garbage 0 012x -5; do
+  status=0
+  err=$(XSCREENSAVER_WINDOW=$bad must_end_within 10 "$VX" -root 2>&1) || status=$?
+  [ "$status" -eq 1 ] && [[ "$err" == *"XSCREENSAVER_WINDOW is not a window id"* ]] ||
+    fail "XSCREENSAVER_WINDOW=$bad: status $status, $err"
+done
+no_images_left
 echo "xscreensaver integration: ok"

@@ -12,6 +12,7 @@
 #include "platform/test_images.h"
 #include "render/device_setup.h"
 #include "render/vertices.h"
+#include "scene/glyph.h"
 
 namespace vx {
 namespace {
@@ -33,13 +34,16 @@ void Quad(Device& device, std::array<float, 4> xyxy, float z, uint32_t argb,
   device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
 }
 
-// A square of the scene from (l, t), `size` units wide, at depth z.
-void SceneQuad(Device& device, float l, float t, float size, float z, uint32_t argb) {
+// A square of the scene from (l, t), `size` units wide, at depth z, with its corners laid out
+// as a glyph's quad lays them.
+void SceneQuad(Device& device, float l, float t, float size, float z, uint32_t argb,
+               std::array<float, 4> uvuv = {0, 0, 1, 1}) {
   const float r = l + size, b = t + size;
+  const auto [u0, v0, u1, v1] = uvuv;
   const auto c = static_cast<int32_t>(argb);
   const SceneVertex quad[4] = {
-      MakeSceneVertex(l, t, z, c, 0, 0, 0), MakeSceneVertex(r, t, z, c, 0, 1, 0),
-      MakeSceneVertex(l, b, z, c, 0, 0, 1), MakeSceneVertex(r, b, z, c, 0, 1, 1)};
+      MakeSceneVertex(l, t, z, c, 0, u0, v0), MakeSceneVertex(r, t, z, c, 0, u1, v0),
+      MakeSceneVertex(l, b, z, c, 0, u0, v1), MakeSceneVertex(r, b, z, c, 0, u1, v1)};
   device.SetVertexShader(kFvfSceneVertex);
   device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(SceneVertex));
 }
@@ -68,7 +72,16 @@ class GlDeviceTest : public ::testing::Test {
     device_->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
   }
 
+  // Loads `image` (at its own size, or at the saver's 512 x 512) and binds it to stage 0.
+  void Bind(const RgbaImage& image, bool own_size = true) {
+    TextureLoadOptions options;
+    if (own_size) options.Width = options.Height = 0;
+    texture_ = device_->CreateTextureFromFileEx(dir_.Write("image.png", Png(image)), options);
+    device_->SetTexture(0, texture_.get());
+  }
+
   test::TempDir dir_;
+  TextureRef texture_;
   std::unique_ptr<GlContext> context_ = CreateHeadlessGlContext(64, 48);
   std::unique_ptr<GlDevice> device_ = std::make_unique<GlDevice>(*context_);
   RenderState state_;
@@ -79,6 +92,73 @@ TEST_F(GlDeviceTest, WhiteTexelAtVertexAlpha128OverBlackGivesOpaqueHalfGrey) {
   const RgbaImage image = device_->ReadPixels();
   // The back buffer has no alpha: the picture reads opaque.
   for (auto [x, y] : {std::pair{0, 0}, {31, 20}, {63, 47}}) EXPECT_EQ(At(image, x, y), 0x808080FFu);
+}
+
+TEST_F(GlDeviceTest, TextureAlphaTimesVertexAlphaBlendsOverTheBackground) {
+  RgbaImage image = Solid(3, 1, 0xFFFFFFFF);  // alpha 255, 128 and 0
+  test::Put(image, 1, 0, 0xFF800080);
+  test::Put(image, 2, 0, 0x00FF0000);
+  Bind(image);
+  device_->Clear(D3DCLEAR_TARGET, 0xFF2060A0, 1.0f, 0);
+  for (int i = 0; i < 3; ++i) {  // each band samples one texel's centre: no neighbour mixes in
+    const float u = (static_cast<float>(i) + 0.5f) / 3;
+    Quad(*device_, {i * 20.0f, 0, i * 20.0f + 20, 48}, 0.5f, 0x80FFFFFF, {u, 0.5f, u, 0.5f});
+  }
+  const RgbaImage picture = device_->ReadPixels();
+  // Over (32, 96, 160) at a = 128/255 and a = 128/255 * 128/255.
+  EXPECT_LE(test::ChannelDistance(At(picture, 10, 24), 0x90B0D0FF), 1)
+      << std::hex << At(picture, 10, 24);
+  EXPECT_LE(test::ChannelDistance(At(picture, 30, 24), 0x586878FF), 1)
+      << std::hex << At(picture, 30, 24);
+  EXPECT_EQ(At(picture, 50, 24), 0x2060A0FFu);
+}
+
+TEST_F(GlDeviceTest, LinearMagnificationRampsBetweenTexelCentresAndPointCutsHard) {
+  RgbaImage image = Solid(2, 1, 0xFF0000FF);
+  test::Put(image, 1, 0, 0x0000FFFF);
+  Bind(image);
+  Quad(*device_, {-0.5f, 0, 63.5f, 48}, 0.5f, 0xFFFFFFFF);  // texel centres at x 15.5 and 47.5
+  RgbaImage picture = device_->ReadPixels();
+  for (int x = 16; x < 48; ++x) {
+    const double blue = (x - 15.5) / 32 * 255;
+    EXPECT_NEAR(At(picture, x, 24) >> 24, 255 - blue, 2) << x;
+    EXPECT_NEAR(At(picture, x, 24) >> 8 & 0xFF, blue, 2) << x;
+  }
+  device_->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_POINT);
+  Quad(*device_, {-0.5f, 0, 63.5f, 48}, 0.5f, 0xFFFFFFFF);
+  picture = device_->ReadPixels();
+  EXPECT_EQ(At(picture, 31, 24), 0xFF0000FFu);
+  EXPECT_EQ(At(picture, 32, 24), 0x0000FFFFu);
+}
+
+TEST_F(GlDeviceTest, GlyphSeenFromMinusZIsMirroredAndFromPlusZReadsLeftToRight) {
+  // Cell 12 of a green atlas, the top-left quarter of the cell red.
+  RgbaImage atlas = Solid(512, 512, 0x00FF00FF);
+  const CellOrigin cell = GlyphCellOrigin(12);
+  for (int y = 0; y < 29; ++y)
+    for (int x = 0; x < 25; ++x)
+      test::Put(atlas, static_cast<int>(cell.u * 512) + x, static_cast<int>(cell.v * 512) + y,
+                0xFF0000FF);
+  Bind(atlas, false);
+  const auto marked_quarter = [](const RgbaImage& picture) {
+    std::string found;  // the glyph spans x 16..48 and y 12..36
+    for (int y : {18, 30})
+      for (int x : {24, 40})
+        if (At(picture, x, y) == 0xFF0000FFu)
+          found += std::string(y < 24 ? "top " : "bottom ") + (x < 32 ? "left" : "right");
+    return found;
+  };
+  // Looking at the origin with up = -Y, the view's y axis is -Y from either side, so the cell's
+  // top (world y -5) is on top. From z = -10 the view's x axis is -X: world x -5, the cell's
+  // left, lands on the right. From z = +10 it is +X: the left stays left.
+  for (const auto& [eye_z, corner] : {std::pair{-10.0f, "top right"}, {10.0f, "top left"}}) {
+    BuildViewMatrix(state_.view, {0, 0, eye_z}, {0, 0, 0});
+    device_->SetTransform(D3DTS_VIEW, state_.view);
+    device_->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    SceneQuad(*device_, -5, -5, 10, 0, static_cast<uint32_t>(PackColour(255, 0xFFFFFF)),
+              {cell.u, cell.v, cell.u + kCellDu, cell.v + kCellDv});
+    EXPECT_EQ(marked_quarter(device_->ReadPixels()), corner) << eye_z;
+  }
 }
 
 TEST_F(GlDeviceTest, ResizeFollowsAHostWindowAndPixelCentresStayOnIntegers) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -11,6 +12,7 @@
 #include "fakes/fake_window_system.h"
 #include "fakes/temp_dir.h"
 #include "platform/test_images.h"
+#include "ports/device.h"
 #include "saver/texture_files.h"
 
 namespace vx {
@@ -65,29 +67,69 @@ TEST(LinuxTextureFileServices, ExtractsTheCommittedPackIntoBothAtlasesAndCleansU
   EXPECT_EQ(std::distance(fs::directory_iterator(program.path()), fs::directory_iterator()), 1);
 }
 
-TEST(LinuxTextureFileServices, ImageDecodesRejectsATruncatedImageAndNonImages) {
+TEST(LinuxTextureFileServices, ImageDecodesTakesOnlyWholeImagesOfTheSizeAsked) {
   LinuxTextureFileServices services;
   const std::string png = test::TempDir::Read(Asset("letters.png"));
-  EXPECT_FALSE(services.ImageDecodes(png.substr(0, png.size() / 2)));
-  EXPECT_FALSE(services.ImageDecodes(std::string(4096, 'x')));
-  EXPECT_FALSE(services.ImageDecodes(""));
+  EXPECT_TRUE(services.ImageDecodes(png, 512, 512));
+  EXPECT_FALSE(services.ImageDecodes(png, 256, 512));
+  EXPECT_FALSE(services.ImageDecodes(png.substr(0, png.size() / 2), 512, 512));
+  EXPECT_FALSE(services.ImageDecodes(std::string(4096, 'x'), 512, 512));
+  EXPECT_FALSE(services.ImageDecodes("", 512, 512));
+  // The high byte of the first data chunk's length: damaged, it once crashed the decoder's
+  // error path.
+  for (int value : {0x80, 0xC3, 0xFF}) {
+    std::string damaged = png;
+    damaged[33] = static_cast<char>(value);
+    EXPECT_FALSE(services.ImageDecodes(damaged, 512, 512)) << value;
+  }
+  // A header that claims a huge picture is refused without decoding it.
+  std::string huge = test::Png(test::Solid(8, 8, 0xFFFFFFFF));
+  huge.replace(16, 8, std::string("\0\0\x40\0\0\0\x40\0", 8));  // 16384 x 16384
+  EXPECT_FALSE(services.ImageDecodes(huge, 512, 512));
+  EXPECT_THROW(test::Decode(huge), DeviceError);
 }
 
-TEST(LinuxTextureFileServices, PrivateFoldersAreNewUnderTmpdirAndForTheUserAlone) {
+TEST(LinuxTextureFileServices, RunFoldersArePrivateAndOnlyDeadRunsAreReclaimed) {
   test::TempDir base;
-  const char* old = std::getenv("TMPDIR");
-  const std::string saved = old ? old : "";
-  setenv("TMPDIR", base.path().c_str(), 1);
-  LinuxTextureFileServices services;
-  const std::string a = services.MakePrivateFolder();
-  const std::string b = services.MakePrivateFolder();
-  old ? setenv("TMPDIR", saved.c_str(), 1) : unsetenv("TMPDIR");
+  LinuxTextureFileServices live(base.path().string()), next(base.path().string());
+  const std::string a = live.MakeRunFolder();
+  const std::string b = live.MakeRunFolder();
   ASSERT_FALSE(a.empty());
   EXPECT_NE(a, b);
   EXPECT_EQ(fs::path(a).parent_path(), base.path());
   struct stat st {};
   ASSERT_EQ(stat(a.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+  // A run killed after it extracted: its lock file is there but nobody holds it.
+  const fs::path dead = base.path() / "vexlum-dead01";
+  fs::create_directory(dead);
+  for (const char* name : {"run.lock", "Vexlum01.png", "Vexlum02.png"})
+    base.Write("vexlum-dead01/" + std::string(name), "x");
+  // One that holds a file the saver never makes: the images go, the folder stays.
+  const fs::path foreign = base.path() / "vexlum-other1";
+  fs::create_directory(foreign);
+  base.Write("vexlum-other1/run.lock", "");
+  base.Write("vexlum-other1/notes.txt", "mine");
+  // One still being set up (no lock yet), and one a crash left like that long ago.
+  fs::create_directory(base.path() / "vexlum-fresh1");
+  const fs::path stale = base.path() / "vexlum-stale1";
+  fs::create_directory(stale);
+  fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  fs::create_directory(base.path() / "unrelated");
+
+  next.ReclaimAbandonedRunFolders();
+  EXPECT_TRUE(fs::exists(fs::path(a) / "run.lock"));  // alive: held by `live`
+  EXPECT_TRUE(fs::exists(b));
+  EXPECT_FALSE(fs::exists(dead));
+  EXPECT_TRUE(fs::exists(foreign / "notes.txt"));
+  EXPECT_FALSE(fs::exists(foreign / "run.lock"));
+  EXPECT_TRUE(fs::exists(base.path() / "vexlum-fresh1"));
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(base.path() / "unrelated"));
+
+  live.ReleaseRunFolder(a);
+  EXPECT_FALSE(fs::exists(a));
 }
 
 }  // namespace

@@ -7,11 +7,15 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <vector>
 
 #include "core/cp932.h"
 #include "fakes/temp_dir.h"
@@ -31,6 +35,8 @@ class SettingsDialogTest : public ::testing::Test {
     state_ = StartupState{};
     LoadSettings(state_.settings, profile_, File(), ScreenMetrics{});
     dialog_ = std::make_unique<SettingsDialog>(state_, profile_, File(), nullptr);
+    told_.clear();
+    dialog_->show_message = [this](std::string_view text) { told_.emplace_back(text); };
     dialog_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
     dialog_->activateWindow();
@@ -59,6 +65,24 @@ class SettingsDialogTest : public ::testing::Test {
         marks += (marks.empty() ? "" : " ") + std::string(choice);
     return marks;
   }
+  void Choose(const QString& path) {
+    dialog_->choose_file = [path](QWidget*) { return std::optional<QString>(path); };
+    Click("Cmd_BGM");
+  }
+  void Choose(const std::string& path) {
+    Choose(QFile::decodeName(QByteArray::fromStdString(path)));
+  }
+  QString Shown() { return Child<QLabel>("lbl_Fname")->text(); }
+  // A file under the test's folder, with the folders it needs; returns its path's bytes.
+  std::string MakeFile(const std::string& relative) const {
+    const std::filesystem::path path = dir_.path() / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path) << "x";
+    return path.string();
+  }
+  std::string SavedMusicFile() {
+    return profile_.GetString(kSettingsSection, kKeyMusicFile, File());
+  }
   std::string File() const { return dir_.File("Vexlum.ini"); }
   std::string Ini() const { return test::TempDir::Read(File()); }
   static std::string K(std::string_view key) { return Utf8ToCp932(key).value(); }
@@ -67,6 +91,7 @@ class SettingsDialogTest : public ::testing::Test {
   IniProfileStrings profile_;
   StartupState state_;
   std::unique_ptr<SettingsDialog> dialog_;
+  std::vector<std::string> told_;  // the messages shown, in order
 };
 
 TEST_F(SettingsDialogTest, ShowsTheFileAndSaveWritesTheEightKeysInRange) {
@@ -97,8 +122,7 @@ TEST_F(SettingsDialogTest, ShowsTheFileAndSaveWritesTheEightKeysInRange) {
 TEST_F(SettingsDialogTest, CancelAndCloseBoxWriteNothing) {
   const std::string before = "[Section]\nBGMﾌｧｲﾙ=/old.mp3\n";
   Open(before);
-  dialog_->choose_file = [](QWidget*) { return std::optional<QString>("/new/Song.Mp3"); };
-  Click("Cmd_BGM");
+  Choose(MakeFile("Song.Mp3"));
   Click("lbl_Kind1");
   Click("Cmd_Can");
   EXPECT_EQ(dialog_->result(), QDialog::Rejected);
@@ -117,20 +141,108 @@ TEST_F(SettingsDialogTest, ChoicesFileAndKeysReachTheSavedFile) {
   EXPECT_EQ(Marks(), "Kind1 BGM0");
   Click("Img_BGM2");
   EXPECT_EQ(Marks(), "Kind1 BGM2");
-  dialog_->choose_file = [](QWidget*) { return std::optional<QString>("/m/a.WAV"); };
-  Click("Cmd_BGM");
+  const std::string song = MakeFile("a.WAV");
+  Choose(song);
   dialog_->choose_file = [](QWidget*) { return std::optional<QString>(); };  // cancelled
   Click("Cmd_BGM");
-  EXPECT_EQ(Child<QLabel>("lbl_Fname")->text(), "/m/a.WAV");
+  EXPECT_EQ(Shown(), QString::fromStdString(song));
   // Enter and Esc do nothing.
   QTest::keyClick(dialog_.get(), Qt::Key_Escape);
   QTest::keyClick(dialog_.get(), Qt::Key_Return);
   EXPECT_TRUE(dialog_->isVisible());
   EXPECT_EQ(Ini(), "");
   Click("Cmd_Set");
+  // A file without lines yet gets CR LF.
   EXPECT_EQ(Ini(),
-            "[Section]\nLetterHeight=21\nLetterWidth=18\nLimite=100\nSpeedFactor=20\nKind=1\n" +
-                K("BGM区分") + "=2\n" + K("BGMﾘﾋﾟｰﾄ") + "=0\n" + K("BGMﾌｧｲﾙ") + "=/m/a.WAV\n");
+            "[Section]\r\nLetterHeight=21\r\nLetterWidth=18\r\nLimite=100\r\nSpeedFactor=20\r\n"
+            "Kind=1\r\n" +
+                K("BGM区分") + "=2\r\n" + K("BGMﾘﾋﾟｰﾄ") + "=0\r\n" + K("BGMﾌｧｲﾙ") + "=" + song +
+                "\r\n");
+}
+
+TEST_F(SettingsDialogTest, TabReachesEachBarInFormOrderAndTheArrowKeysMoveIt) {
+  Open("");
+  Child("Cmd_BGM")->setFocus();
+  const int start[] = {21, 18, 100, 20};
+  for (int i = 0; i < 4; ++i) {
+    auto* bar = Child<QScrollBar>(QString("VS%1").arg(i));
+    const QImage unfocused = bar->grab().toImage();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), bar) << i;
+    EXPECT_NE(bar->grab().toImage(), unfocused) << "no focus mark on " << i;
+    QTest::keyClick(bar, Qt::Key_Down);
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(bar->value(), start[i] + 2) << i;
+    QTest::keyClick(bar, Qt::Key_Left);
+    QTest::keyClick(bar, Qt::Key_Left);
+    QTest::keyClick(bar, Qt::Key_Up);
+    EXPECT_EQ(bar->value(), start[i] - 1) << i;
+    EXPECT_EQ(dialog_->Model().Bar(i).Value(), start[i] - 1) << i;
+    EXPECT_EQ(Child<QLabel>(QString("VS_lbl%1").arg(i))->text(), QString::number(start[i] - 1));
+  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), Child("Cmd_Set"));
+}
+
+TEST_F(SettingsDialogTest, AChosenPathWithALineBreakIsRefusedAndTheUserTold) {
+  Open("");
+  const std::string kept = MakeFile("kept.mp3");
+  Choose(kept);
+  for (const char* name : {"a\nb.mp3", "a\rb.mp3"}) Choose(MakeFile(name));
+  EXPECT_EQ(Shown(), QString::fromStdString(kept));
+  EXPECT_EQ(told_.size(), 2u);
+  Click("Cmd_Set");
+  EXPECT_EQ(SavedMusicFile(), kept);
+}
+
+TEST_F(SettingsDialogTest, ChosenPathsUpTo4095BytesAreTakenAndSavedWhole) {
+  Open("");
+  // No one name may pass 255 bytes, so the long paths run through folders.
+  std::string kana;
+  for (int i = 0; i < 50; ++i) kana += "ア";
+  const std::string japanese = MakeFile(kana + "/" + kana + ".mp3");
+  ASSERT_GE(japanese.size(), 300u);
+  std::string relative;
+  const size_t base = dir_.path().string().size() + 1;
+  while (base + relative.size() + 250 < 4095) relative += std::string(200, 'd') + "/";
+  relative += std::string(4095 - base - relative.size() - 4, 'f') + ".mp3";
+  const std::string longest = MakeFile(relative);
+  ASSERT_EQ(longest.size(), 4095u);
+
+  Choose(longest);
+  EXPECT_EQ(Shown(), QString::fromStdString(longest));
+  Choose(longest + "3");
+  EXPECT_EQ(Shown(), QString::fromStdString(longest));
+  EXPECT_EQ(told_.size(), 1u);
+  Choose(japanese);
+  Click("Cmd_Set");
+  EXPECT_EQ(SavedMusicFile(), japanese);
+}
+
+TEST_F(SettingsDialogTest, AChosenNameThatDoesNotSurviveQStringIsRefused) {
+  Open("");
+  const std::string kept = MakeFile("kept.mp3");
+  Choose(kept);
+  // A name that is not UTF-8 comes from the file-open dialog with U+FFFD for the bytes it could
+  // not decode, naming no file.
+  Choose(MakeFile("raw/\xFF.mp3"));
+  // A lone surrogate is encoded as another name; a file of that name exists here.
+  const QString lone = QString(QChar(0xD800)) + ".mp3";
+  MakeFile(QFile::encodeName(lone).toStdString());
+  Choose(QString::fromStdString(dir_.path().string() + "/") + lone);
+  EXPECT_EQ(Shown(), QString::fromStdString(kept));
+  EXPECT_EQ(told_.size(), 2u);
+  Click("Cmd_Set");
+  EXPECT_EQ(SavedMusicFile(), kept);
+}
+
+TEST_F(SettingsDialogTest, ALoadedPathThatIsNotUtf8IsShownDecodedAndSavedByteForByte) {
+  const std::string raw = MakeFile("\xFF\xFE.mp3");
+  Open("[Section]\n" + K("BGMﾌｧｲﾙ") + "=" + raw + "\n");
+  EXPECT_EQ(Shown(), QFile::decodeName(QByteArray::fromStdString(raw)));
+  Click("lbl_Kind1");
+  Click("Cmd_Set");
+  EXPECT_EQ(SavedMusicFile(), raw);
 }
 
 TEST_F(SettingsDialogTest, LinkOpensWhatItShowsUnderAWaitCursor) {

@@ -43,5 +43,12 @@ TEST(CommandLine, OptionsNeverChangeTheModeLetter) {
   EXPECT_NE(ParseCommandLine({"--window-id", "none"}).error, "");
 }
 
+TEST(CommandLine, WindowIdsAreReadStrictly) {
+  EXPECT_EQ(ParseWindowId("012"), 12u);  // decimal, not octal
+  EXPECT_EQ(ParseWindowId("0x2A"), 42u);
+  for (const char* bad : {"", "0x", "12a", "-1", "+5", " 7", "0x-1", "1e3", "99999999999999999999"})
+    EXPECT_FALSE(ParseWindowId(bad)) << bad;
+}
+
 }  // namespace
 }  // namespace vx

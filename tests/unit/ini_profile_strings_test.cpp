@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
-#include "core/cp932.h"
 #include "fakes/temp_dir.h"
 #include "startup/settings.h"
 
 namespace vx {
 namespace {
 
+namespace fs = std::filesystem;
 using test::TempDir;
 
 TEST(IniProfileStrings, ReadTrimsQuotesAndCutsLongValues) {
@@ -19,14 +20,29 @@ TEST(IniProfileStrings, ReadTrimsQuotesAndCutsLongValues) {
   std::string f = dir.Write("t.ini",
                             "; comment\nTop=1\n[other]\nKey=wrong\n[SECTION]\n  key  =  \"a b\"  \n"
                             "key=second\nq='x'\nhalf=\"x\nlong=" +
-                                std::string(300, 'v') + "\n");
+                                std::string(300, 'v') + "\n[Section]\nlater=1\n");
   EXPECT_EQ(ReadIni(p, "section", "KEY", f), "a b");  // first of duplicates, any case
   EXPECT_EQ(ReadIni(p, "Section", "q", f), "x");
   EXPECT_EQ(ReadIni(p, "Section", "half", f), "\"x");
   EXPECT_EQ(ReadIni(p, "Section", "long", f), std::string(255, 'v'));
+  EXPECT_EQ(ReadIni(p, "Section", "long", f, kMusicPathLength), std::string(300, 'v'));
   EXPECT_EQ(ReadIni(p, "Section", "Top", f), "");
+  EXPECT_EQ(ReadIni(p, "Section", "later", f), "");  // only the first such section counts
   EXPECT_EQ(ReadIni(p, "Nope", "key", f), "");
   EXPECT_EQ(ReadIni(p, "Section", "key", dir.File("missing.ini")), "");
+}
+
+// Files edited by hand on any platform: a byte-order mark, and CR LF, LF or CR line ends.
+TEST(IniProfileStrings, ReadsAndKeepsEveryLineEndAndTheByteOrderMark) {
+  TempDir dir;
+  IniProfileStrings p;
+  for (std::string eol : {"\r\n", "\n", "\r"}) {
+    SCOPED_TRACE(eol.size() == 2 ? "CRLF" : eol == "\n" ? "LF" : "CR");
+    const std::string f = dir.Write("e.ini", "\xEF\xBB\xBF[Section]" + eol + "Limite=5" + eol);
+    EXPECT_EQ(ReadIni(p, "Section", "Limite", f), "5");
+    ASSERT_TRUE(p.WriteString("Section", "Kind", "1", f));
+    EXPECT_EQ(TempDir::Read(f), "\xEF\xBB\xBF[Section]" + eol + "Limite=5" + eol + "Kind=1" + eol);
+  }
 }
 
 TEST(IniProfileStrings, WriteKeepsEverythingElseAndStoresJapaneseKeysInCp932) {
@@ -49,25 +65,54 @@ TEST(IniProfileStrings, WriteKeepsEverythingElseAndStoresJapaneseKeysInCp932) {
   EXPECT_EQ(TempDir::Read(g), "[Section]\r\nBGM\xD8\xCB\xDF\xB0\xC4=3\r\n");
 }
 
-TEST(IniProfileStrings, WriteCreatesMissingFileAndSectionButNotInAFolder) {
+TEST(IniProfileStrings, WriteCreatesFileFolderAndSectionInCrLf) {
   TempDir dir;
   IniProfileStrings p;
-  WriteIni(p, "Section", "Kind", "1", dir.File("new.ini"));
-  EXPECT_EQ(TempDir::Read(dir.File("new.ini")), "[Section]\nKind=1\n");
+  const std::string fresh = dir.File("config/vexlum/new.ini");
+  EXPECT_TRUE(p.WriteString("Section", "Kind", "1", fresh));
+  EXPECT_EQ(TempDir::Read(fresh), "[Section]\r\nKind=1\r\n");
   std::string f = dir.Write("nosec.ini", "[Other]\nA=1");
   WriteIni(p, "Section", "Kind", "0", f);
   EXPECT_EQ(TempDir::Read(f), "[Other]\nA=1\n[Section]\nKind=0\n");
-  std::filesystem::create_directory(dir.File("folder.ini"));
-  EXPECT_FALSE(p.WriteString("Section", "Kind", "0", dir.File("folder.ini")));
-  EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.ini")));
+  WriteIni(p, std::string(200, 's'), std::string(200, 'k'), "v", dir.File("n.ini"));
+  EXPECT_EQ(TempDir::Read(dir.File("n.ini")),
+            "[" + std::string(127, 's') + "]\r\n" + std::string(127, 'k') + "=v\r\n");
 }
 
-TEST(IniProfileStrings, LongNamesAreCutTo127Bytes) {
+// What would lose the user's file: a write must rather fail.
+TEST(IniProfileStrings, WriteNeverReplacesWhatItCannotReadOrSplitsALine) {
   TempDir dir;
   IniProfileStrings p;
-  std::string f = dir.File("n.ini");
-  WriteIni(p, std::string(200, 's'), std::string(200, 'k'), "v", f);
-  EXPECT_EQ(TempDir::Read(f), "[" + std::string(127, 's') + "]\n" + std::string(127, 'k') + "=v\n");
+  fs::create_directory(dir.File("folder.ini"));
+  EXPECT_FALSE(p.WriteString("Section", "Kind", "0", dir.File("folder.ini")));
+  EXPECT_TRUE(fs::is_directory(dir.File("folder.ini")));
+
+  const std::string f = dir.Write("t.ini", "[Section]\nLimite=5\n");
+  for (const std::string& bad :
+       {std::string("a\nKind=1"), std::string("a\rb"), std::string("a\0b", 3)})
+    EXPECT_FALSE(p.WriteString("Section", "BGMﾌｧｲﾙ", bad, f));
+  EXPECT_EQ(TempDir::Read(f), "[Section]\nLimite=5\n");
+
+  fs::permissions(f, fs::perms::none);
+  if (!std::ifstream(f)) {  // an administrator reads it anyway
+    EXPECT_FALSE(p.WriteString("Section", "Kind", "0", f));
+    fs::permissions(f, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(TempDir::Read(f), "[Section]\nLimite=5\n");
+  }
+}
+
+TEST(IniProfileStrings, WriteThroughALinkKeepsTheLinkAndThePermissions) {
+  TempDir dir;
+  IniProfileStrings p;
+  fs::create_directory(dir.File("real"));
+  const std::string target = dir.Write("real/Vexlum.ini", "[Section]\nLimite=5\n");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("real/Vexlum.ini", dir.File("Vexlum.ini"));
+  ASSERT_TRUE(p.WriteString("Section", "Kind", "1", dir.File("Vexlum.ini")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("Vexlum.ini")));
+  EXPECT_EQ(TempDir::Read(target), "[Section]\nLimite=5\nKind=1\n");
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <map>
+#include <stdexcept>
 
 #include "fakes/fake_tick_clock.h"
 #include "fakes/fake_window_system.h"
@@ -27,6 +28,7 @@ struct FakeParts : SaverParts {
   explicit FakeParts(Log& log) : log(log) {}
   Log& log;
   bool pack_ok = true, device_ok = true;
+  int fail_at_frame = -1;  // throws from this frame on, as a lost device does
   void L(const std::string& s) { log.lines.push_back(s); }
   bool CheckAndExtractPack() override {
     L("pack");
@@ -38,7 +40,11 @@ struct FakeParts : SaverParts {
     return device_ok;
   }
   void BeforeLoop() override { L("before loop"); }
-  void DrawFrame() override { L("frame"); }
+  void DrawFrame() override {
+    L("frame");
+    if (fail_at_frame >= 0 && ++frames >= fail_at_frame) throw std::runtime_error("device lost");
+  }
+  int frames = 0;
   void DeleteImages() override { L("delete images"); }
   void ReleaseDevice() override { L("release device"); }
 };
@@ -198,6 +204,20 @@ TEST(SaverSession, BadPackOrDeviceEndsWithStatusOneAndRestores) {
   EXPECT_EQ(device.log.Count("show"), 0u);
   EXPECT_EQ(device.log.Count("delete images"), 1u);
   EXPECT_EQ(device.log.Count("ShowCursor 1"), 1u);
+}
+
+TEST(SaverSession, AFailingFrameEndsLikeAKeyButSaysWhyAndGivesStatusOne) {
+  Saver s('S');
+  s.parts.fail_at_frame = 5;
+  EXPECT_EQ(s.Run(), 1);
+  EXPECT_EQ(s.log.Count("frame"), 5u);
+  EXPECT_EQ(s.log.Count("music stop"), 1u);
+  EXPECT_EQ(s.log.Count("delete images"), 1u);
+  EXPECT_EQ(s.log.Count("release device"), 1u);
+  EXPECT_EQ(s.windows.calls,
+            (std::vector<std::string>{"SPI 97 0", "ShowCursor 1", "SPI 17 1",
+                                      "MessageBox Vexlum(ScreenSaver) | 画面の描画に失敗しました!\n"
+                                      "device lost | 48"}));
 }
 
 TEST(SaverSession, QuitRequestEndsLikeAKeyAndFrameLimitEnds) {

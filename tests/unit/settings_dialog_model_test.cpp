@@ -52,9 +52,9 @@ TEST_F(SettingsDialogModelTest, DefaultsShowAndSaveTheEightKeysInOrder) {
   EXPECT_EQ(Model().MusicMark(2), RadioMark::kOff);
   EXPECT_EQ(Model().RepeatText(), "");
   EXPECT_EQ(SaveAndRead(),
-            "[Section]\nLetterHeight=21\nLetterWidth=18\nLimite=100\n"
-            "SpeedFactor=20\nKind=0\n" +
-                Key("BGM区分") + "=0\n" + Key("BGMﾘﾋﾟｰﾄ") + "=0\n" + Key("BGMﾌｧｲﾙ") + "=\n");
+            "[Section]\r\nLetterHeight=21\r\nLetterWidth=18\r\nLimite=100\r\n"
+            "SpeedFactor=20\r\nKind=0\r\n" +
+                Key("BGM区分") + "=0\r\n" + Key("BGMﾘﾋﾟｰﾄ") + "=0\r\n" + Key("BGMﾌｧｲﾙ") + "=\r\n");
 }
 
 TEST_F(SettingsDialogModelTest, OutOfRangeValuesLeaveTheBarLowAndSavingBringsThemIntoRange) {
@@ -71,9 +71,9 @@ TEST_F(SettingsDialogModelTest, OutOfRangeValuesLeaveTheBarLowAndSavingBringsThe
   Model().SetBar(1, 40);
   EXPECT_EQ(Model().BarText(1), "40");
   std::string ini = SaveAndRead();
-  EXPECT_NE(ini.find("Limite=50\n"), std::string::npos);
-  EXPECT_NE(ini.find("LetterHeight=15\n"), std::string::npos);
-  EXPECT_NE(ini.find("LetterWidth=40\n"), std::string::npos);
+  EXPECT_NE(ini.find("Limite=50\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("LetterHeight=15\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("LetterWidth=40\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsDialogModelTest, RepeatTextConversions) {
@@ -117,8 +117,8 @@ TEST_F(SettingsDialogModelTest, ChoicesAndUnknownStoredValues) {
   EXPECT_EQ(Model().AtlasMark(1), RadioMark::kBlank);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Model().MusicMark(i), RadioMark::kOff);
   std::string ini = SaveAndRead();
-  EXPECT_NE(ini.find("Kind=2\n"), std::string::npos);  // written back unchanged
-  EXPECT_NE(ini.find(Key("BGM区分") + "=5\n"), std::string::npos);
+  EXPECT_NE(ini.find("Kind=2\r\n"), std::string::npos);  // written back unchanged
+  EXPECT_NE(ini.find(Key("BGM区分") + "=5\r\n"), std::string::npos);
 
   Model().ChooseAtlas(1);
   Model().ChooseMusicSource(2);
@@ -132,7 +132,7 @@ TEST_F(SettingsDialogModelTest, ChoicesAndUnknownStoredValues) {
   Model().SetMusicFile("/music/Track 1.MP3");
   EXPECT_EQ(Model().FileText(), "/music/Track 1.MP3");
   ini = SaveAndRead();
-  EXPECT_NE(ini.find(Key("BGMﾌｧｲﾙ") + "=/music/Track 1.MP3\n"), std::string::npos);
+  EXPECT_NE(ini.find(Key("BGMﾌｧｲﾙ") + "=/music/Track 1.MP3\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "app/linux/linux_saver_parts.h"
 #include "core/tick_clock.h"
@@ -16,15 +17,22 @@
 namespace vx {
 namespace {
 
-// The window XScreenSaver asks us to draw in: -window-id, $XSCREENSAVER_WINDOW, or -root.
-uint64_t HostWindow(const SaverOptions& o, X11WindowSystem& windows) {
+// The window XScreenSaver asks us to draw in: -window-id, $XSCREENSAVER_WINDOW, or -root;
+// 0 for a window of our own. nullopt, having said why, when the variable names no window.
+std::optional<uint64_t> HostWindow(const SaverOptions& o, X11WindowSystem& windows) {
   // XScreenSaver starts its hacks with -root and names its own full-screen window in
   // $XSCREENSAVER_WINDOW: that window, not the real root behind it, is where it shows them.
   if (o.window_id) return *o.window_id;
-  if (const char* env = std::getenv("XSCREENSAVER_WINDOW"); env && *env)
-    return std::strtoull(env, nullptr, 0);
+  if (const char* env = std::getenv("XSCREENSAVER_WINDOW"); env && *env) {
+    const auto id = ParseWindowId(env);
+    if (!id || *id == 0) {
+      std::cerr << "vexlum: XSCREENSAVER_WINDOW is not a window id: '" << env << "'\n";
+      return std::nullopt;
+    }
+    return *id;
+  }
   if (o.root) return windows.RootWindowId();
-  return 0;
+  return uint64_t{0};
 }
 
 }  // namespace
@@ -52,7 +60,15 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
     SaverWindowOptions wo;
     wo.windowed = o.windowed;
     wo.hide_cursor = state.mode_letter == 'S';
-    wo.foreign_window = HostWindow(o, windows);
+    const auto host = HostWindow(o, windows);
+    if (!host) {
+      if (state.mode_letter == 'S') {
+        SetSaverRunning(windows, -1);
+        windows.ShowCursor(true);
+      }
+      return 1;
+    }
+    wo.foreign_window = *host;
     hosted = wo.foreign_window != 0;
     wo.width = width;
     wo.height = height;
@@ -76,7 +92,9 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
   LinuxSaverParts parts(state, windows, folder, sdl_window.get(), hosted, width, height);
   SaverSession session(state, windows, window, parts, music, clock,
                        SaverRunLimits{o.frames, o.uncapped});
-  return session.Run();
+  const int status = session.Run();
+  // A screenshot asked for and not written is a failed run.
+  return status == 0 && parts.ScreenshotFailed() ? 1 : status;
 }
 
 }  // namespace vx

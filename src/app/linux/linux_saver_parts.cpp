@@ -2,10 +2,13 @@
 
 #include <stb_image_write.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+
+#include "saver/run_seed.h"
 
 namespace vx {
 namespace {
@@ -17,12 +20,15 @@ double ProcessCpuMs() {
          (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000.0;
 }
 
-// Seconds since local midnight, as the saver has always seeded its generator.
-uint32_t SecondsSinceMidnight() {
-  const std::time_t now = std::time(nullptr);
+uint32_t MillisecondsSinceMidnight() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   std::tm local{};
-  localtime_r(&now, &local);
-  return static_cast<uint32_t>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+  localtime_r(&seconds, &local);
+  const auto ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  return static_cast<uint32_t>((local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 1000 +
+                               ms);
 }
 
 }  // namespace
@@ -39,7 +45,9 @@ LinuxSaverParts::LinuxSaverParts(const StartupState& state, X11WindowSystem& win
       files_(folder, windows, file_services_) {}
 
 void LinuxSaverParts::SeedRandom() {
-  random_.Seed(state_.options.seed ? *state_.options.seed : SecondsSinceMidnight());
+  random_.Seed(state_.options.seed
+                   ? *state_.options.seed
+                   : RunSeed(MillisecondsSinceMidnight(), static_cast<uint32_t>(getpid())));
 }
 
 bool LinuxSaverParts::SetUpDevice() {
@@ -74,20 +82,23 @@ void LinuxSaverParts::DrawFrame() {
 
 void LinuxSaverParts::ReleaseDevice() {
   if (!device_) return;
-  if (!state_.options.screenshot.empty()) WriteScreenshot(state_.options.screenshot);
+  if (!state_.options.screenshot.empty())
+    screenshot_failed_ = !WriteScreenshot(state_.options.screenshot);
   if (state_.options.stats) PrintStats();
   frame_.reset();
   device_.reset();
   context_.reset();
 }
 
-void LinuxSaverParts::WriteScreenshot(const std::string& file) {
+bool LinuxSaverParts::WriteScreenshot(const std::string& file) {
   const RgbaImage image = device_->ReadPixels();
-  if (stbi_write_png(file.c_str(), image.width, image.height, 4, image.pixels.data(),
-                     image.width * 4))
-    std::cout << "vexlum: screenshot written to " << file << std::endl;
-  else
+  if (!stbi_write_png(file.c_str(), image.width, image.height, 4, image.pixels.data(),
+                      image.width * 4)) {
     std::cerr << "vexlum: cannot write the screenshot " << file << std::endl;
+    return false;
+  }
+  std::cout << "vexlum: screenshot written to " << file << std::endl;
+  return true;
 }
 
 void LinuxSaverParts::PrintStats() const {

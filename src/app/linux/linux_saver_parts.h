@@ -24,7 +24,6 @@ namespace vx {
 
 // What the saver says when it cannot prepare its screen.
 inline constexpr std::string_view kStartFailedMessage = "画面の準備ができません!";
-inline constexpr std::string_view kSaverMessageTitle = "Vexlum(ScreenSaver)";
 
 class LinuxSaverParts final : public SaverParts {
  public:
@@ -42,8 +41,11 @@ class LinuxSaverParts final : public SaverParts {
   void ReleaseDevice() override;
   void NoteEnd(std::string_view why) override { end_reason_ = why; }
 
+  // True when --screenshot named a file that could not be written.
+  bool ScreenshotFailed() const { return screenshot_failed_; }
+
  private:
-  void WriteScreenshot(const std::string& file);
+  bool WriteScreenshot(const std::string& file);
   void PrintStats() const;
 
   const StartupState& state_;
@@ -59,6 +61,7 @@ class LinuxSaverParts final : public SaverParts {
   std::unique_ptr<SceneFrame> frame_;
   uint64_t frames_ = 0, draw_calls_ = 0;
   std::string end_reason_ = "the system";
+  bool screenshot_failed_ = false;
   double cpu_start_ms_ = 0;
   std::chrono::steady_clock::time_point wall_start_;
 };

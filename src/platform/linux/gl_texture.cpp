@@ -33,7 +33,7 @@ std::vector<RgbaImage> DecodeMipChain(const std::vector<uint8_t>& bytes, const s
   };
   const int w = pick(options.Width, image.width);
   const int h = pick(options.Height, image.height);
-  if (w <= 0 || h <= 0 || w > 16384 || h > 16384)
+  if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
     throw DeviceError("texture size out of range for " + file);
   if (w != image.width || h != image.height) image = ScaleNearest(image, w, h);
   std::vector<RgbaImage> chain = PointMipChain(std::move(image));

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -20,8 +21,18 @@ bool FolderIsWritable(const std::string& folder) {
   return access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool IsInstalledLocation(const std::string& folder) {
+  const std::filesystem::path relative = std::filesystem::path(folder).relative_path();
+  if (relative.empty()) return false;
+  const std::string top = relative.begin()->string();
+  for (const char* system : {"opt", "bin", "sbin", "lib", "lib64", "snap"})
+    if (top == system) return true;
+  return std::any_of(relative.begin(), relative.end(),
+                     [](const std::filesystem::path& part) { return part == "usr"; });
+}
+
 std::string SettingsFilePath(const std::string& program_folder) {
-  if (FolderIsWritable(program_folder))
+  if (!IsInstalledLocation(program_folder) && FolderIsWritable(program_folder))
     return program_folder + "/" + std::string(kSettingsFileName);
   std::filesystem::path base;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
@@ -31,10 +42,8 @@ std::string SettingsFilePath(const std::string& program_folder) {
   } else {
     base = std::filesystem::temp_directory_path();
   }
-  auto folder = base / "vexlum";
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  return (folder / std::string(kSettingsFileName)).string();
+  // Made by the first save, not here: reading the settings must leave no trace.
+  return (base / "vexlum" / std::string(kSettingsFileName)).string();
 }
 
 }  // namespace vx

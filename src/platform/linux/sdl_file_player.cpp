@@ -105,6 +105,10 @@ uint32_t SdlFilePlayer::Stop(const std::string& alias) {
   return 0;
 }
 
+void SdlFilePlayer::YieldMusic() {
+  if (!music_owner_.empty()) Stop(music_owner_);
+}
+
 uint32_t SdlFilePlayer::Status(const std::string& alias, const std::vector<std::string>& items,
                                std::string& reply) {
   auto it = files_.find(alias);

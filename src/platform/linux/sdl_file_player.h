@@ -29,6 +29,8 @@ class SdlFilePlayer {
   // offered. A plain play resumes where a stop left the file.
   uint32_t Play(const std::string& alias, const std::string& from, const std::string& to);
   uint32_t Stop(const std::string& alias);
+  // Gives up the music channel, as a stop does, to a sound that will play on it.
+  void YieldMusic();
   // "mode", "position" or "length", the last two in milliseconds.
   uint32_t Status(const std::string& alias, const std::vector<std::string>& items,
                   std::string& reply);

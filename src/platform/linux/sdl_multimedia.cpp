@@ -61,24 +61,31 @@ bool SdlMultimedia::GetErrorString(uint32_t code, std::string& text, uint32_t le
   return true;
 }
 
+void SdlMultimedia::StopSound() {
+  if (sound_ == nullptr) return;
+  Mix_FreeMusic(static_cast<Mix_Music*>(sound_));  // halts it first if it still plays
+  sound_ = nullptr;
+}
+
 bool SdlMultimedia::PlaySound(const std::string* name, uint32_t flags) {
-  if (chunk_ != nullptr) {
-    Mix_HaltChannel(chunk_channel_);
-    Mix_FreeChunk(static_cast<Mix_Chunk*>(chunk_));
-    chunk_ = nullptr;
-    chunk_channel_ = -1;
-  }
+  StopSound();
   if (name == nullptr) return true;
-  if ((flags & kSndAsync) == 0 || !AudioReady()) return false;
-  Mix_Chunk* chunk = Mix_LoadWAV(name->c_str());
-  if (chunk == nullptr) return false;
-  const int channel = Mix_PlayChannel(-1, chunk, (flags & kSndLoop) != 0 ? -1 : 0);
-  if (channel < 0) {
-    Mix_FreeChunk(chunk);
+  if ((flags & kSndAsync) == 0) return false;
+  // Only a regular file: a device or a FIFO behind the name would never end.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(*name, ec) || !AudioReady()) return false;
+  // Streamed through the music channel a piece at a time, so a sound of any length takes the
+  // same little memory and never holds up the loop while it loads.
+  SDL_RWops* file = SDL_RWFromFile(name->c_str(), "rb");
+  if (file == nullptr) return false;
+  Mix_Music* sound = Mix_LoadMUSType_RW(file, MUS_WAV, 1);
+  if (sound == nullptr) return false;
+  files_.YieldMusic();
+  if (Mix_PlayMusic(sound, (flags & kSndLoop) != 0 ? -1 : 1) != 0) {
+    Mix_FreeMusic(sound);
     return false;
   }
-  chunk_ = chunk;
-  chunk_channel_ = channel;
+  sound_ = sound;
   return true;
 }
 
@@ -166,6 +173,7 @@ uint32_t SdlMultimedia::Play(const CommandString& command) {
   std::string from, to;
   if (const uint32_t result = ReadPlayRange(command, from, to); result != 0) return result;
   if (IsCd(command.device)) return cd_.Play(from, to);
+  if (files_.IsOpen(command.device)) StopSound();  // the file takes the music channel
   return files_.Play(command.device, from, to);
 }
 

@@ -48,8 +48,9 @@ class SdlMultimedia final : public Multimedia {
   bool audio_ok_ = false;
   SdlFilePlayer files_;
   CdPlayer cd_;
-  void* chunk_ = nullptr;  // PlaySound's sound (Mix_Chunk)
-  int chunk_channel_ = -1;
+  void StopSound();
+
+  void* sound_ = nullptr;  // what PlaySound streams (Mix_Music), sharing the files' channel
 };
 
 }  // namespace vx

@@ -30,6 +30,8 @@ int32_t VirtualKey(SDL_Keycode key) {
 SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // The click that gives the new window focus must end the saver like any other.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());

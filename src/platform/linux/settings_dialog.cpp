@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,13 +12,21 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionFocusRect>
 
+#include "platform/linux/message_box.h"
 #include "platform/linux/picture_button_widget.h"
+#include "startup/settings.h"
 
 namespace vx {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
+
+constexpr std::string_view kMessageTitle = "Vexlum(ScreenSaver)";
+constexpr std::string_view kLineBreakMessage = "改行を含むﾌｧｲﾙ名は使えません!";
+constexpr std::string_view kLongNameMessage = "ﾌｧｲﾙ名が長すぎます!";
+constexpr std::string_view kUnusableNameMessage = "このﾌｧｲﾙ名は使えません!";
 
 // Layout positions are kept in twips, as designed; the form's unit is the pixel.
 QRect Tw(int left, int top, int width, int height) {
@@ -59,6 +68,54 @@ class ClickLabel final : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent*) override {
     if (Clicked) Clicked();
+  }
+};
+
+// The message refusing a chosen music file, or nullopt when it may be stored. bytes: its name
+// as the file system spells it, which is what the saver will open.
+std::optional<std::string_view> MusicFileRefusal(const QString& chosen, const QByteArray& bytes) {
+  // The settings file holds one value a line.
+  if (bytes.contains('\r') || bytes.contains('\n')) return kLineBreakMessage;
+  // A longer path would come back cut the next time the settings are read.
+  if (static_cast<size_t>(bytes.size()) > kMusicPathLength) return kLongNameMessage;
+  // A name that is not UTF-8 reaches us through QString mangled: it names another file or
+  // none. A NUL would make the check below look at a shorter name.
+  if (bytes.contains('\0') || QFile::decodeName(bytes) != chosen ||
+      !FileExists(bytes.toStdString()))
+    return kUnusableNameMessage;
+  return std::nullopt;
+}
+
+// Qt's scroll bar takes no focus, which leaves it out of reach without a mouse.
+class KeyboardScrollBar final : public QScrollBar {
+ public:
+  explicit KeyboardScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+  }
+
+ protected:
+  // On a vertical bar Qt lets Right lower the number; here Left lowers it as Up does and Right
+  // raises it as Down does.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Left) {
+      triggerAction(SliderSingleStepSub);
+    } else if (event->key() == Qt::Key_Right) {
+      triggerAction(SliderSingleStepAdd);
+    } else {
+      QScrollBar::keyPressEvent(event);
+      return;
+    }
+    event->accept();
+  }
+  // Qt's styles draw no focus on a scroll bar; without a mark the keyboard's user cannot tell
+  // which bar the arrows move.
+  void paintEvent(QPaintEvent* event) override {
+    QScrollBar::paintEvent(event);
+    if (!hasFocus()) return;
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    QPainter p(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
   }
 };
 
@@ -166,6 +223,9 @@ SettingsDialog::SettingsDialog(StartupState& state, ProfileStrings& profile,
       model_(state.settings),
       animation_(Tw(0, 0, 6495, 315).width(), Tw(0, 0, 6495, 315).height(),
                  ToRgb(QImage(":/assets/ball.png"))) {
+  show_message = [](std::string_view text) {
+    ShowMessageBox(text, kMessageTitle, kMbIconExclamation, true);
+  };
   choose_file = [](QWidget* owner) -> std::optional<QString> {
     QFileDialog dialog(owner, QString::fromUtf8("ﾌｧｲﾙを選択"));
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -272,7 +332,7 @@ void SettingsDialog::Build() {
     const int top = 180 + 480 * i;
     display->AddOutline(Tw(120, top, 1515, 315));
     Heading(display, Tw(120, top + 60, 1515, 255), headings[n]);
-    auto* bar = new QScrollBar(Qt::Vertical, display);
+    auto* bar = new KeyboardScrollBar(display);
     bar->setObjectName(QString("VS%1").arg(i));
     bar->setGeometry(Tw(1800, top, 315, 375));
     bar->setRange(model_.Bar(i).Min(), model_.Bar(i).Max());
@@ -359,14 +419,19 @@ void SettingsDialog::ShowModel() {
       repeat_->addItem(QString::fromStdString(entry));
     repeat_->setEditText(QString::fromStdString(model_.RepeatText()));
   }
-  file_->setText(QString::fromStdString(model_.FileText()));
+  file_->setText(QFile::decodeName(QByteArray::fromStdString(model_.FileText())));
 }
 
 void SettingsDialog::ChooseMusicFile() {
-  if (auto path = choose_file(this)) {
-    model_.SetMusicFile(path->toStdString());
-    ShowModel();
+  const std::optional<QString> chosen = choose_file(this);
+  if (!chosen) return;
+  const QByteArray bytes = QFile::encodeName(*chosen);
+  if (const std::optional<std::string_view> refusal = MusicFileRefusal(*chosen, bytes)) {
+    show_message(*refusal);
+    return;
   }
+  model_.SetMusicFile(bytes.toStdString());
+  ShowModel();
 }
 
 void SettingsDialog::OpenHomePage() {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "ports/window_system.h"
 #include "settings_dialog/ball_animation.h"
@@ -39,9 +40,11 @@ class SettingsDialog final : public QDialog {
                  WindowSystem* windows, QWidget* parent = nullptr);
   ~SettingsDialog() override;
 
-  // Replaceable for tests: the file-open dialog (nullopt when cancelled) and the browser.
+  // Replaceable for tests: the file-open dialog (nullopt when cancelled), the browser and the
+  // message box.
   std::function<std::optional<QString>(QWidget*)> choose_file;
   std::function<void(const QUrl&)> open_url;
+  std::function<void(std::string_view)> show_message;
 
   const SettingsDialogModel& Model() const { return model_; }
   const BallAnimation& Animation() const { return animation_; }

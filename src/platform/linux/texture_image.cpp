@@ -2,6 +2,8 @@
 
 #include <stb_image.h>
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "ports/device.h"
@@ -11,11 +13,25 @@ namespace vx {
 RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name_for_errors) {
   if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
     throw DeviceError("cannot decode the image " + name_for_errors);
+  // PNG only: the saver's atlases are PNG, and every other format stb_image reads is code a
+  // damaged or hostile file could reach for nothing.
+  static constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (bytes.size() < sizeof kPngSignature ||
+      !std::equal(std::begin(kPngSignature), std::end(kPngSignature), bytes.begin()))
+    throw DeviceError("cannot decode the image " + name_for_errors + ": not a PNG picture");
   int w = 0, h = 0, channels = 0;
+  // The size first: a small file may claim a picture of gigabytes.
+  if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels) ||
+      w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
+    throw DeviceError("cannot decode the image " + name_for_errors +
+                      ": not a picture of a usable size");
   stbi_uc* data =
       stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
   if (!data) {
-    throw DeviceError("cannot decode the image " + name_for_errors + ": " + stbi_failure_reason());
+    // stb_image gives no reason on some paths of a damaged file.
+    const char* reason = stbi_failure_reason();
+    throw DeviceError("cannot decode the image " + name_for_errors + ": " +
+                      (reason ? reason : "damaged data"));
   }
   RgbaImage image;
   image.width = w;

@@ -14,8 +14,13 @@ struct RgbaImage {
   std::vector<uint8_t> pixels;  // rows top to bottom, 4 bytes a pixel (R, G, B, A)
 };
 
-// Decodes a PNG (or any format stb_image reads) from memory into RGBA; images without alpha
-// come out opaque. Throws DeviceError when the bytes are not an image.
+// The longest side of an image the loader takes: it bounds the memory a damaged or hostile
+// file can claim (a 4096 x 4096 picture is 64 MB decoded).
+inline constexpr int kMaxImageSide = 4096;
+
+// Decodes a PNG from memory into RGBA; images without alpha come out opaque. Throws
+// DeviceError when the bytes are not a PNG picture, or one with a side beyond kMaxImageSide
+// (read from the header, before anything is decoded).
 RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name_for_errors);
 
 // Nearest scaling: each target pixel takes the source pixel under its centre.
