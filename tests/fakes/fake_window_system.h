@@ -28,6 +28,7 @@ class FakeWindowSystem : public WindowSystem {
   void SystemParametersInfo(uint32_t action, int32_t ui) override {
     calls.push_back("SPI " + std::to_string(action) + " " + std::to_string(ui));
   }
+  // Only window 1234 exists.
   bool GetWindowRect(WindowHandle w, WindowRect& r) override {
     calls.push_back("GetWindowRect " + std::to_string(w));
     if (w != 1234) return false;
@@ -36,11 +37,11 @@ class FakeWindowSystem : public WindowSystem {
   }
   void DrawAnimatedRects(WindowHandle, int32_t ani, const WindowRect& f,
                          const WindowRect& t) override {
-    calls.push_back("DrawAnimatedRects " + std::to_string(ani) + " " + std::to_string(f.left) +
-                    "," + std::to_string(f.top) + "," + std::to_string(f.right) + "," +
-                    std::to_string(f.bottom) + " -> " + std::to_string(t.left) + "," +
-                    std::to_string(t.top) + "," + std::to_string(t.right) + "," +
-                    std::to_string(t.bottom));
+    const auto text = [](const WindowRect& r) {
+      return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+             "," + std::to_string(r.bottom);
+    };
+    calls.push_back("DrawAnimatedRects " + std::to_string(ani) + " " + text(f) + " -> " + text(t));
   }
   ScreenMetrics Screen() override { return screen; }
   void MessageBox(std::string_view text, std::string_view title, uint32_t style) override {

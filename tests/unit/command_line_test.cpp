@@ -6,9 +6,9 @@ namespace vx {
 namespace {
 
 TEST(CommandLine, OptionsNeverChangeTheModeLetter) {
-  CommandLine cl = ParseCommandLine({"/s", "--seed", "7", "--frames", "10", "--windowed", "640x480",
-                                     "--uncapped", "--stats", "--screenshot", "a.png", "--title",
-                                     "Hello World"});
+  const CommandLine cl = ParseCommandLine({"/s", "--seed", "7", "--frames", "10", "--windowed",
+                                           "640x480", "--uncapped", "--stats", "--screenshot",
+                                           "a.png", "--title", "Hello World"});
   EXPECT_EQ(cl.argument_text, "/s");
   EXPECT_EQ(cl.error, "");
   EXPECT_EQ(cl.options.seed, 7u);
@@ -21,26 +21,27 @@ TEST(CommandLine, OptionsNeverChangeTheModeLetter) {
 
   EXPECT_EQ(ParseCommandLine({"/p", "1234"}).argument_text, "/p 1234");
   EXPECT_EQ(ParseCommandLine({"--seed", "1"}).argument_text, "--seed 1");  // first is the host's
-  EXPECT_NE(ParseCommandLine({"/s", "--frames", "0"}).error, "");
-  EXPECT_NE(ParseCommandLine({"/s", "--windowed", "big"}).error, "");
-  EXPECT_NE(ParseCommandLine({"/s", "--seed"}).error, "");
+  for (const auto& bad : {std::vector<std::string>{"/s", "--frames", "0"},
+                          {"/s", "--windowed", "big"},
+                          {"/s", "--seed"},
+                          {"--window-id"},
+                          {"--window-id", "none"}})
+    EXPECT_NE(ParseCommandLine(bad).error, "") << bad.back();
+}
 
-  CommandLine xs = ParseCommandLine({"-window-id", "0x2a", "/s"});
-  EXPECT_EQ(xs.options.window_id, 42u);
-  EXPECT_EQ(xs.argument_text, "/s");
-  EXPECT_TRUE(ParseCommandLine({"-root"}).options.root);
-  EXPECT_EQ(ParseCommandLine({"-root"}).argument_text, "");
-
-  // XScreenSaver 6's own spellings: its settings window previews with "--window-id 0x...".
-  CommandLine preview = ParseCommandLine({"--window-id", "0x3c00007"});
+TEST(CommandLine, XScreenSaverArgumentsComeFirstWithOneDashOrTwo) {
+  const CommandLine old = ParseCommandLine({"-window-id", "0x2a", "/s"});
+  EXPECT_EQ(old.options.window_id, 42u);
+  EXPECT_EQ(old.argument_text, "/s");
+  // XScreenSaver 6's settings window previews with "--window-id 0x...".
+  const CommandLine preview = ParseCommandLine({"--window-id", "0x3c00007"});
   EXPECT_EQ(preview.error, "");
   EXPECT_EQ(preview.options.window_id, 0x3c00007u);
   EXPECT_EQ(preview.argument_text, "");
-  CommandLine daemon = ParseCommandLine({"--root"});
-  EXPECT_TRUE(daemon.options.root);
-  EXPECT_EQ(daemon.argument_text, "");
-  EXPECT_NE(ParseCommandLine({"--window-id"}).error, "");
-  EXPECT_NE(ParseCommandLine({"--window-id", "none"}).error, "");
+  for (const char* root : {"-root", "--root"}) {
+    EXPECT_TRUE(ParseCommandLine({root}).options.root);
+    EXPECT_EQ(ParseCommandLine({root}).argument_text, "");
+  }
 }
 
 TEST(CommandLine, WindowIdsAreReadStrictly) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "fakes/fake_window_system.h"
@@ -11,91 +12,70 @@
 namespace vx {
 namespace {
 
+using Args = std::vector<std::string>;
+
+// Keeps which mode ran (a preview with its window) and what it was given.
 struct RecordingModes : ModeRunner {
-  std::string ran;
-  int32_t handle = -1;
-  StartupState seen;
+  int Ran(std::string mode, const StartupState& state) {
+    ran = std::move(mode);
+    seen = state;
+    return 0;
+  }
   int RunPreview(StartupState& s, int32_t h) override {
-    ran = "preview";
-    handle = h;
-    seen = s;
-    return 0;
+    return Ran("preview " + std::to_string(h), s);
   }
-  int RunSettingsDialog(StartupState& s) override {
-    ran = "dialog";
-    seen = s;
-    return 0;
-  }
-  int RunSaver(StartupState& s) override {
-    ran = "saver";
-    seen = s;
-    return 0;
-  }
+  int RunSettingsDialog(StartupState& s) override { return Ran("dialog", s); }
+  int RunSaver(StartupState& s) override { return Ran("saver", s); }
+  std::string ran;
+  StartupState seen;
 };
 
+// Start-up over a settings file that limits the columns to 5, so that its reading shows.
 struct Dispatch {
+  Dispatch() { dir.Write("Vexlum.ini", "[Section]\nLimite=5\n"); }
+  int Run(const Args& args) {
+    StartupServices sv{windows, profile, modes, dir.File("Vexlum.ini"), out};
+    return DispatchMode(ParseCommandLine(args), sv);
+  }
+  bool Called(const std::string& call) const { return std::ranges::count(windows.calls, call) > 0; }
   test::FakeWindowSystem windows;
   IniProfileStrings profile;
   RecordingModes modes;
   test::TempDir dir;
   std::ostringstream out;
-
-  int Run(std::vector<std::string> args) {
-    StartupServices sv{windows, profile, modes, dir.File("Vexlum.ini"), out};
-    return DispatchMode(ParseCommandLine(args), sv);
-  }
-  bool Called(const std::string& call) const {
-    return std::find(windows.calls.begin(), windows.calls.end(), call) != windows.calls.end();
-  }
 };
 
-TEST(DispatchMode, PreviewReadsTheHandleAndNotTheSettings) {
-  for (auto args : {std::vector<std::string>{"/p", "1234"}, {"/P:1234"}, {"-p", " 1234"}}) {
+TEST(DispatchMode, TheModeLetterChoosesTheModeAndWhatItIsGiven) {
+  struct Case {
+    Args args;
+    const char* mode;
+    int32_t column_limit;  // 0: the settings were not read
+    bool hides_cursor;
+  } cases[] = {
+      {{"/p", "1234"}, "preview 1234", 0, false},
+      {{"/P:1234"}, "preview 1234", 0, false},
+      {{"-p", " 1234"}, "preview 1234", 0, false},
+      {{"/p"}, "preview 0", 0, false},
+      {{"/c"}, "dialog", 5, false},
+      {{"/c:1234"}, "dialog", 5, false},
+      {{"-C"}, "dialog", 5, false},
+      {{"/s"}, "saver", 5, true},
+      {{"-S"}, "saver", 5, true},
+      {{"xs"}, "saver", 5, true},
+      {{}, "saver", 5, false},  // no text: the saver, with the cursor left visible
+      {{"/a"}, "", 0, false},   // every other text ends silently
+      {{"s"}, "", 0, false},
+      {{"/x", "/s"}, "", 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
     Dispatch d;
-    d.dir.Write("Vexlum.ini", "[Section]\nLimite=5\n");
-    EXPECT_EQ(d.Run(args), 0);
-    EXPECT_EQ(d.modes.ran, "preview");
-    EXPECT_EQ(d.modes.handle, 1234);
-    EXPECT_EQ(d.modes.seen.settings.column_limit, 0);  // the settings file was not read
-  }
-  Dispatch d;
-  d.Run({"/p"});
-  EXPECT_EQ(d.modes.handle, 0);
-}
-
-TEST(DispatchMode, SettingsDialogReadsTheSettingsAndIgnoresAHandle) {
-  for (auto arg : {"/c", "/c:1234", "-C"}) {
-    Dispatch d;
-    d.dir.Write("Vexlum.ini", "[Section]\nLimite=5\n");
-    d.Run({arg});
-    EXPECT_EQ(d.modes.ran, "dialog") << arg;
-    EXPECT_EQ(d.modes.seen.settings.column_limit, 5);
-    EXPECT_FALSE(d.Called("ShowCursor 0"));
-  }
-}
-
-TEST(DispatchMode, SaverHidesTheCursorOnlyForModeS) {
-  for (auto arg : {"/s", "-S", "xs"}) {
-    Dispatch d;
-    d.Run({arg});
-    EXPECT_EQ(d.modes.ran, "saver") << arg;
-    EXPECT_EQ(d.modes.seen.mode_letter, 'S');
-    EXPECT_EQ(d.modes.seen.saved_cursor_count, -1);
-    EXPECT_TRUE(d.Called("SPI 97 -1"));  // SetSaverRunning(0): complement of 0
-  }
-  Dispatch d;
-  d.Run({});
-  EXPECT_EQ(d.modes.ran, "saver");
-  EXPECT_EQ(d.modes.seen.mode_letter, 0);
-  EXPECT_FALSE(d.Called("ShowCursor 0"));
-  EXPECT_FALSE(d.Called("SPI 97 -1"));
-}
-
-TEST(DispatchMode, EveryOtherTextEndsSilently) {
-  for (auto args : {std::vector<std::string>{"/a"}, {"x"}, {"/"}, {"s"}, {"/x", "/s"}}) {
-    Dispatch d;
-    EXPECT_EQ(d.Run(args), 0);
-    EXPECT_EQ(d.modes.ran, "") << args[0];
+    EXPECT_EQ(d.Run(c.args), 0);
+    EXPECT_EQ(d.modes.ran, c.mode);
+    EXPECT_EQ(d.modes.seen.settings.column_limit, c.column_limit);
+    EXPECT_EQ(d.modes.seen.saved_cursor_count, c.hides_cursor ? -1 : 0);
+    EXPECT_EQ(d.Called("ShowCursor 0"), c.hides_cursor);
+    EXPECT_EQ(d.Called("SPI 97 -1"), c.hides_cursor);  // the complement of "not running"
     EXPECT_EQ(d.out.str(), "");
   }
 }
@@ -116,16 +96,14 @@ TEST(DispatchMode, ARunningSaverOrDialogEndsEveryMode) {
 }
 
 TEST(DispatchMode, HelpAndVersionAreTheWholeText) {
-  Dispatch d;
-  EXPECT_EQ(d.Run({"--help"}), 0);
-  EXPECT_NE(d.out.str().find("Usage: vexlum"), std::string::npos);
-  Dispatch v;
-  EXPECT_EQ(v.Run({"--version"}), 0);
-  EXPECT_EQ(v.out.str().rfind("vexlum ", 0), 0u);
-  Dispatch x;
-  x.Run({"--help", "/s"});  // not the whole text, so only its second character counts: '-'
-  EXPECT_EQ(x.modes.ran, "");
-  EXPECT_EQ(x.out.str(), "");
+  Dispatch help, version, late;
+  EXPECT_EQ(help.Run({"--help"}), 0);
+  EXPECT_TRUE(help.out.str().starts_with("Usage: vexlum"));
+  EXPECT_EQ(version.Run({"--version"}), 0);
+  EXPECT_TRUE(version.out.str().starts_with("vexlum "));
+  late.Run({"--help", "/s"});  // not the whole text, so only its second character counts: '-'
+  EXPECT_EQ(late.modes.ran, "");
+  EXPECT_EQ(late.out.str(), "");
 }
 
 TEST(SystemHelpers, SaverFlagAndZoomOutline) {

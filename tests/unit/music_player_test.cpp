@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/fake_multimedia.h"
@@ -11,15 +14,29 @@ namespace vx {
 namespace {
 
 using Commands = std::vector<std::string>;
-using test::FakeCdDrive;
-using test::FakeMultimedia;
 
-TEST(MusicPlayer, SendMciRepliesAndErrorTexts) {
-  FakeMultimedia mm;
+class MusicPlayerTest : public ::testing::Test {
+ protected:
+  // What was sent since the last call.
+  Commands Sent() { return std::exchange(mm.commands, {}); }
+  // The player answered by the model disc.
+  void UseDrive() { mm.handler = std::ref(drive); }
+  // The player answered from a table, everything else failing.
+  void Answer(std::map<std::string, test::FakeMultimedia::Answer> answers) {
+    mm.handler = nullptr;
+    mm.answers = std::move(answers);
+    mm.default_result = kMciErrDeviceNotReady;
+    mm.commands.clear();
+  }
+
+  test::FakeMultimedia mm;
+  test::FakeCdDrive drive;
   Settings settings;
-  MusicPlayer player(mm, settings);
-  std::string text = "old";
+  MusicPlayer player{mm, settings};
+};
 
+TEST_F(MusicPlayerTest, SendMciRepliesAndErrorTexts) {
+  std::string text = "old";
   EXPECT_EQ(player.SendMci("", text), -1);
   EXPECT_EQ(text, "コマンド文字列が指定されていません");
   EXPECT_TRUE(mm.commands.empty());
@@ -27,226 +44,133 @@ TEST(MusicPlayer, SendMciRepliesAndErrorTexts) {
   mm.answers["status x mode"] = {0, std::string("playing\0junk", 12)};
   EXPECT_EQ(player.SendMci("status x mode", text), 0);
   EXPECT_EQ(text, "playing");
-  EXPECT_EQ(mm.reply_lengths.back(), 512u);
 
   mm.answers["bad"] = {263, "ignored"};
-  mm.error_texts[263] = "The specified device is not open or is not recognized by MCI.";
+  mm.error_texts[263] = "not open";
   EXPECT_EQ(player.SendMci("bad", text), 263);
-  EXPECT_EQ(text, "The specified device is not open or is not recognized by MCI.");
-
+  EXPECT_EQ(text, "not open");
   mm.answers["worse"] = {999, ""};
   EXPECT_EQ(player.SendMci("worse", text), 999);
   EXPECT_EQ(text, "Error (文字列が取れません)");
-}
 
-TEST(MusicPlayer, MciQueryAndMciPlayForms) {
-  FakeMultimedia mm;
-  Settings settings;
-  MusicPlayer player(mm, settings);
-  mm.answers["status cdaudio current track"] = {0, "2"};
-  mm.answers["status nothing mode"] = {263, ""};
-  mm.error_texts[263] = "not open";
-
-  EXPECT_EQ(player.MciQuery("status cdaudio current track"), "2");
-  EXPECT_EQ(player.MciQuery("status nothing mode"), "Error:263");
+  EXPECT_EQ(player.MciQuery("bad"), "Error:263");
   EXPECT_EQ(player.last_reply, "not open");
-
-  player.MciPlay("cdaudio", "", "");
-  player.MciPlay("cdaudio", "02:00:00:00", "");
+  mm.commands.clear();
   player.MciPlay("cdaudio", "", "03:00:00:00");
   player.MciPlay("cdaudio", "01", "02");
-  EXPECT_EQ(Commands(mm.commands.end() - 4, mm.commands.end()),
-            (Commands{"play cdaudio", "play cdaudio from 02:00:00:00",
-                      "play cdaudio to 03:00:00:00", "play cdaudio from 01 to 02"}));
+  EXPECT_EQ(Sent(), (Commands{"play cdaudio to 03:00:00:00", "play cdaudio from 01 to 02"}));
 }
 
-TEST(MusicPlayer, PollCdWithoutRepeatPlaysWhereverTheDiscStandsWhenStopped) {
-  FakeMultimedia mm;
-  FakeCdDrive drive;
-  mm.handler = std::ref(drive);
-  Settings settings;
-  MusicPlayer player(mm, settings);
-
+TEST_F(MusicPlayerTest, PollCdWithoutRepeatPlaysWhereverTheDiscStandsWhenStopped) {
+  UseDrive();
   player.OpenCd();
   player.PollCd();
   EXPECT_TRUE(player.cd_polling);
-  EXPECT_EQ(
-      mm.commands,
-      (Commands{"open cdaudio", "set cdaudio time format tmsf", "status cdaudio current track",
-                "status cdaudio number of tracks", "status cdaudio mode", "play cdaudio"}));
-  EXPECT_EQ(mm.reply_lengths[4], 255u);
-
-  mm.commands.clear();
+  EXPECT_EQ(Sent(), (Commands{"open cdaudio", "set cdaudio time format tmsf",
+                              "status cdaudio current track", "status cdaudio number of tracks",
+                              "status cdaudio mode", "play cdaudio"}));
   player.PollCd();  // playing: nothing more to do
-  EXPECT_EQ(mm.commands.size(), 3u);
-
+  EXPECT_EQ(Sent().size(), 3u);
   drive.playing = false;  // the disc ended
-  mm.commands.clear();
   player.PollCd();
-  EXPECT_EQ(mm.commands.back(), "play cdaudio");
+  EXPECT_EQ(Sent().back(), "play cdaudio");
 }
 
-TEST(MusicPlayer, PollCdWithRepeatReturnsToTheRepeatedTrack) {
-  FakeMultimedia mm;
-  FakeCdDrive drive;
+TEST_F(MusicPlayerTest, PollCdWithRepeatReturnsToTheRepeatedTrack) {
+  UseDrive();
   drive.tracks = 5;
-  mm.handler = std::ref(drive);
-  Settings settings;
   settings.repeat_track = 3;
-  MusicPlayer player(mm, settings);
-
   player.PollCd();
-  EXPECT_EQ(mm.commands,
-            (Commands{"status cdaudio current track", "status cdaudio number of tracks",
-                      "status cdaudio mode", "status cdaudio position track 3",
-                      "play cdaudio from 03:00:00:00"}));
+  EXPECT_EQ(Sent(), (Commands{"status cdaudio current track", "status cdaudio number of tracks",
+                              "status cdaudio mode", "status cdaudio position track 3",
+                              "play cdaudio from 03:00:00:00"}));
   EXPECT_EQ(drive.current, 3);
-
-  mm.commands.clear();
   player.PollCd();  // playing the repeated track: left alone
-  EXPECT_EQ(mm.commands.size(), 3u);
+  EXPECT_EQ(Sent().size(), 3u);
 
-  mm.commands.clear();
   player.NextTrack();
-  EXPECT_EQ(mm.commands,
-            (Commands{"status cdaudio current track", "status cdaudio position track 4",
-                      "play cdaudio from 04:00:00:00"}));
-  EXPECT_EQ(drive.current, 4);
-
-  mm.commands.clear();
+  EXPECT_EQ(Sent(), (Commands{"status cdaudio current track", "status cdaudio position track 4",
+                              "play cdaudio from 04:00:00:00"}));
   player.PollCd();  // another track plays: pulled back although the disc is playing
-  EXPECT_EQ(mm.commands.back(), "play cdaudio from 03:00:00:00");
+  EXPECT_EQ(Sent().back(), "play cdaudio from 03:00:00:00");
   EXPECT_EQ(drive.current, 3);
-
   drive.playing = false;  // the repeated track ended
   player.PollCd();
-  EXPECT_EQ(mm.commands.back(), "play cdaudio from 03:00:00:00");
+  EXPECT_EQ(Sent().back(), "play cdaudio from 03:00:00:00");
   EXPECT_TRUE(drive.playing);
 }
 
-TEST(MusicPlayer, PollCdStopsPollingOnFailures) {
-  FakeMultimedia mm;
-  FakeCdDrive drive;
+TEST_F(MusicPlayerTest, PollCdStopsPollingOnFailures) {
+  UseDrive();
   drive.disc = false;
-  mm.handler = std::ref(drive);
-  Settings settings;
-  MusicPlayer player(mm, settings);
   player.PollCd();
   EXPECT_FALSE(player.cd_polling);
-  EXPECT_EQ(mm.commands, Commands{"status cdaudio current track"});
+  EXPECT_EQ(Sent(), Commands{"status cdaudio current track"});
 
-  // A track count that fails also ends polling.
-  FakeMultimedia count_fails;
-  count_fails.answers["status cdaudio current track"] = {0, "1"};
-  count_fails.answers["status cdaudio number of tracks"] = {276, ""};
-  MusicPlayer second(count_fails, settings);
-  second.PollCd();
-  EXPECT_FALSE(second.cd_polling);
-  EXPECT_EQ(count_fails.commands.size(), 2u);
+  Answer({{"status cdaudio current track", {0, "1"}}});  // the track count fails
+  player.PollCd();
+  EXPECT_FALSE(player.cd_polling);
+  EXPECT_EQ(Sent().size(), 2u);
 
   // With a repeat track, a current-track reply that is no number ends polling, stopped or not.
-  FakeMultimedia odd;
-  odd.answers["status cdaudio current track"] = {0, "abc"};
-  odd.answers["status cdaudio number of tracks"] = {0, "3"};
-  odd.answers["status cdaudio mode"] = {0, "stopped"};
   settings.repeat_track = 2;
-  MusicPlayer third(odd, settings);
-  third.PollCd();
-  EXPECT_FALSE(third.cd_polling);
-  EXPECT_EQ(odd.commands.back(), "status cdaudio mode");
+  Answer({{"status cdaudio current track", {0, "abc"}},
+          {"status cdaudio number of tracks", {0, "3"}},
+          {"status cdaudio mode", {0, "stopped"}}});
+  player.PollCd();
+  EXPECT_FALSE(player.cd_polling);
+  EXPECT_EQ(Sent().back(), "status cdaudio mode");
 }
 
-TEST(MusicPlayer, TrackChangesAtTheEdgesOfTheDisc) {
-  FakeMultimedia mm;
-  FakeCdDrive drive;
-  mm.handler = std::ref(drive);
-  Settings settings;
-  MusicPlayer player(mm, settings);
-
+TEST_F(MusicPlayerTest, TrackChangesAtTheEdgesOfTheDisc) {
+  UseDrive();
   player.PreviousTrack();  // before track 1: the position query fails, so does the play
-  EXPECT_EQ(mm.commands,
-            (Commands{"status cdaudio current track", "status cdaudio position track 0",
-                      "play cdaudio from Error:282"}));
+  EXPECT_EQ(Sent(), (Commands{"status cdaudio current track", "status cdaudio position track 0",
+                              "play cdaudio from Error:282"}));
   EXPECT_EQ(drive.current, 1);
 
-  // An unreadable current track counts as 0.
-  FakeMultimedia broken;
-  broken.default_result = 263;
-  MusicPlayer second(broken, settings);
-  second.NextTrack();
-  EXPECT_EQ(broken.commands[1], "status cdaudio position track 1");
+  Answer({});  // an unreadable current track counts as 0
+  player.NextTrack();
+  EXPECT_EQ(Sent()[1], "status cdaudio position track 1");
 
   // A track number that has no next 16-bit number leaves the position empty.
-  FakeMultimedia huge;
-  huge.answers["status cdaudio current track"] = {0, "32767"};
-  MusicPlayer third(huge, settings);
-  third.NextTrack();
-  EXPECT_EQ(huge.commands, (Commands{"status cdaudio current track", "play cdaudio"}));
+  Answer({{"status cdaudio current track", {0, "32767"}}});
+  player.NextTrack();
+  EXPECT_EQ(Sent(), (Commands{"status cdaudio current track", "play cdaudio"}));
 }
 
-TEST(MusicPlayer, Mp3OpensPlaysRestartsAndStops) {
-  FakeMultimedia mm;
-  Settings settings;
+TEST_F(MusicPlayerTest, Mp3OpensPlaysRestartsAndStopsUnlessItCannotBeOpened) {
   settings.music_file = "/home/a user/My Music/song.mp3";
-  MusicPlayer player(mm, settings);
-
   player.PlayMp3();
-  EXPECT_EQ(mm.commands,
+  EXPECT_EQ(Sent(),
             (Commands{"open \"/home/a user/My Music/song.mp3\" type MPEGVideo Alias MP3Play",
                       "play MP3Play"}));
-
-  mm.commands.clear();
   mm.answers["status MP3Play mode"] = {0, "playing"};
   player.PollMp3();
-  EXPECT_EQ(mm.commands, Commands{"status MP3Play mode"});
-  EXPECT_EQ(mm.reply_lengths.back(), 30u);
-
-  mm.commands.clear();
+  EXPECT_EQ(Sent(), Commands{"status MP3Play mode"});
   mm.answers["status MP3Play mode"] = {0, "stopped"};
   player.PollMp3();
-  EXPECT_EQ(mm.commands, (Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}));
-
-  mm.commands.clear();
+  EXPECT_EQ(Sent(), (Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}));
   player.StopMp3();
-  EXPECT_EQ(mm.commands, (Commands{"stop MP3Play", "close MP3Play"}));
-}
+  EXPECT_EQ(Sent(), (Commands{"stop MP3Play", "close MP3Play"}));
 
-TEST(MusicPlayer, Mp3ThatCannotBeOpenedIsNotPlayed) {
-  FakeMultimedia mm;
-  mm.default_result = 275;
-  Settings settings;
-  settings.music_file = "/missing.mp3";
-  MusicPlayer player(mm, settings);
+  Answer({});
   player.PlayMp3();
-  EXPECT_EQ(mm.commands.size(), 1u);
-  EXPECT_FALSE(player.IsMp3Playing());
-
+  EXPECT_EQ(Sent().size(), 1u);
   // A quote would end the quoted name early: nothing is sent at all.
-  FakeMultimedia quoted;
   settings.music_file = "/music/a\" type waveaudio alias x \".mp3";
-  MusicPlayer second(quoted, settings);
-  second.PlayMp3();
-  EXPECT_TRUE(quoted.commands.empty());
+  player.PlayMp3();
+  EXPECT_TRUE(Sent().empty());
 }
 
-TEST(MusicPlayer, WavLoopsThroughPlaySoundAndStops) {
-  FakeMultimedia mm;
-  Settings settings;
+TEST_F(MusicPlayerTest, WavLoopsThroughPlaySoundAndStopsButNeedsAnOutput) {
   settings.music_file = "/music/loop.WAV";
-  MusicPlayer player(mm, settings);
   player.PlayWav();
   player.StopWav();
-  ASSERT_EQ(mm.sounds.size(), 2u);
-  EXPECT_EQ(mm.sounds[0].name, "/music/loop.WAV");
-  EXPECT_EQ(mm.sounds[0].flags, 9u);
-  EXPECT_EQ(mm.sounds[1].name, std::nullopt);
-  EXPECT_EQ(mm.sounds[1].flags, 0u);
-  EXPECT_TRUE(mm.commands.empty());
-
+  EXPECT_EQ(Sent(), (Commands{"sound /music/loop.WAV 9", "sound (none) 0"}));
   mm.devices = 0;
-  mm.sounds.clear();
   player.PlayWav();
-  EXPECT_TRUE(mm.sounds.empty());
+  EXPECT_TRUE(Sent().empty());
 }
 
 }  // namespace
