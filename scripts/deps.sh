@@ -8,6 +8,7 @@ PACKAGES=(
   libcdio-dev libcdio-paranoia-dev libx11-dev qt6-base-dev
   fonts-ipafont-gothic fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick sox libsox-fmt-mp3 dpkg-dev file libxml2-utils
+  xscreensaver xscreensaver-gl man-db
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -38,6 +38,7 @@ inline constexpr uint32_t D3DTS_WORLD = 256;
 // Clear flags, primitive type, vertex formats.
 inline constexpr uint32_t D3DCLEAR_TARGET = 1;
 inline constexpr uint32_t D3DCLEAR_ZBUFFER = 2;
+inline constexpr uint32_t D3DPT_TRIANGLELIST = 4;
 inline constexpr uint32_t D3DPT_TRIANGLESTRIP = 5;
 inline constexpr uint32_t kFvfScreenVertex = 0x1C4;  // XYZRHW | DIFFUSE | SPECULAR | TEX1 (452)
 inline constexpr uint32_t kFvfSceneVertex = 0x1C2;   // XYZ | DIFFUSE | SPECULAR | TEX1 (450)

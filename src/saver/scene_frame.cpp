@@ -1,5 +1,6 @@
 #include "saver/scene_frame.h"
 
+#include "render/corner_text.h"
 #include "render/device_setup.h"
 
 namespace vx {
@@ -61,6 +62,7 @@ void SceneFrame::Draw() {
 
   // Flat title objects go over the columns, in screen space.
   if (title_.phase != TitlePhase::kIdle) title_.Step(title_context_, title_canvas_);
+  if (!corner_text_.empty()) DrawCornerText(device_, corner_text_);
 
   device_.EndScene();
   device_.Present();

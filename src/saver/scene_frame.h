@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/random.h"
@@ -40,6 +41,8 @@ class SceneFrame {
   // starts the title when an event asks for it and it is idle), updates every column, draws
   // the columns back to front, steps the title over them and presents.
   void Draw();
+  // Text drawn over every frame in a corner (the frame-rate display); "" for none.
+  void SetCornerText(std::string text) { corner_text_ = std::move(text); }
 
   Scene& GetScene() { return scene_; }
   const RenderState& Render() const { return render_; }
@@ -65,6 +68,7 @@ class SceneFrame {
   TitleCanvas title_canvas_;
   std::vector<DepthKey> keys_;  // scratch, reused from frame to frame
   std::vector<int32_t> order_;
+  std::string corner_text_;
 };
 
 }  // namespace vx

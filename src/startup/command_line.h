@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "startup/settings.h"
 
 namespace vx {
 
@@ -16,24 +19,48 @@ struct SaverOptions {
   bool uncapped = false;                        // --uncapped
   bool stats = false;                           // --stats
   std::optional<std::string> title;             // --title TEXT
-  // XScreenSaver's own arguments, given before the mode letter.
+  // The options every XScreenSaver hack takes.
   bool root = false;                  // -root
+  bool own_window = false;            // -window
   std::optional<uint64_t> window_id;  // -window-id ID
+  bool fps = false;                   // -fps
+  std::optional<int32_t> delay_us;    // -delay N
+  bool help = false;                  // -h, -help
+  bool version = false;               // --version
+  // The settings file's values, replaced for this run only.
+  std::optional<AtlasKind> atlas;         // --atlas letters|scenery
+  std::optional<int32_t> column_limit;    // --columns N
+  std::optional<int32_t> time_step;       // --speed N
+  std::optional<int32_t> glyph_height;    // --glyph-height N
+  std::optional<int32_t> glyph_width;     // --glyph-width N
+  std::optional<std::string> music_file;  // --music FILE
+  bool no_music = false;                  // --no-music
 };
 
 struct CommandLine {
-  std::string argument_text;  // what the screen-saver host passed, joined by single blanks
+  std::string argument_text;  // what the screen-saver host passed ("/s", "/p 1234"), or ""
   SaverOptions options;
-  std::string error;  // non-empty when an option was malformed
+  std::string error;        // non-empty when the command line cannot be run
+  bool show_usage = false;  // the error is an unknown option: the usage follows it
 };
+
+// The window size -window opens when --windowed does not choose one.
+inline constexpr std::pair<int, int> kOwnWindowSize{960, 540};
+// The longest -delay taken: a frame a second.
+inline constexpr int32_t kMaxDelayUs = 1000000;
 
 // A window id as XScreenSaver writes it: decimal, or hexadecimal after "0x" (a leading zero
 // does not make it octal). nullopt for anything else.
 std::optional<uint64_t> ParseWindowId(const std::string& text);
 
-// args excludes the program name. The first host argument is never taken as an option, so
-// "--help" stays the whole argument text; options are recognised after it.
+// args excludes the program name. A screen-saver host's argument comes first ("/s", "/c",
+// "/p <id>"); when the first argument is one of our options there is none, and the saver runs
+// as XScreenSaver runs its hacks. Options take one dash or two, as XScreenSaver's do.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The options that replace settings-file values or pacing, applied to freshly loaded settings.
+// Returns a warning to show (a music file that cannot be read), or "".
+std::string ApplyOptionsToSettings(const SaverOptions& options, Settings& settings);
 
 std::string UsageText();
 

@@ -17,11 +17,11 @@ int32_t PreviewHandle(std::string_view text) {
 }
 
 int DispatchMode(const CommandLine& cl, StartupServices& sv) {
-  if (cl.argument_text == "--help") {
+  if (cl.options.help) {
     sv.out << UsageText();
     return 0;
   }
-  if (cl.argument_text == "--version") {
+  if (cl.options.version) {
     sv.out << "vexlum " << VEXLUM_VERSION << "\n";
     return 0;
   }
@@ -40,6 +40,9 @@ int DispatchMode(const CommandLine& cl, StartupServices& sv) {
 
   if (state.mode_letter == 'C') return sv.modes.RunSettingsDialog(state);
   if (state.mode_letter != 'S' && !cl.argument_text.empty()) return 0;
+  if (const std::string warning = ApplyOptionsToSettings(cl.options, state.settings);
+      !warning.empty())
+    sv.err << "vexlum: " << warning << "\n";
   if (state.mode_letter == 'S') {
     state.saved_cursor_count = sv.windows.ShowCursor(false);
     SetSaverRunning(sv.windows, 0);

@@ -41,6 +41,7 @@ struct StartupServices {
   ModeRunner& modes;
   std::string settings_file;
   std::ostream& out;
+  std::ostream& err;
 };
 
 char ModeLetter(std::string_view argument_text);

@@ -19,6 +19,7 @@ class RecordingTexture final : public Texture {
 struct DeviceCall {
   std::string name;            // the Device method's
   uint32_t a = 0;              // the first number passed: state, transform, fvf, flags, type
+  int32_t value = 0;           // a render state's
   int32_t stride = 0;          // a draw's vertex size
   D3DMatrix matrix{};          // a transform's
   Texture* texture = nullptr;  // bound, or loaded
@@ -41,7 +42,9 @@ class RecordingDevice final : public Device {
   D3DViewport viewport{0, 0, 1024, 768, 0.0f, 1.0f};
   bool fail_texture_load = false;
 
-  void SetRenderState(uint32_t state, int32_t) override { Keep("SetRenderState", state); }
+  void SetRenderState(uint32_t state, int32_t value) override {
+    if (Keep("SetRenderState", state)) calls.back().value = value;
+  }
   void SetTextureStageState(uint32_t, uint32_t type, int32_t) override {
     Keep("SetTextureStageState", type);
   }
@@ -60,7 +63,7 @@ class RecordingDevice final : public Device {
     ++draw_count;
     if (!Keep("DrawPrimitiveUP", type)) return;
     calls.back().stride = static_cast<int32_t>(stride);
-    const size_t n = count + 2;  // a triangle strip
+    const size_t n = type == D3DPT_TRIANGLELIST ? size_t{count} * 3 : count + 2;
     if (stride == sizeof(ScreenVertex)) CopyVertices(calls.back().screen_vertices, v, n);
     if (stride == sizeof(SceneVertex)) CopyVertices(calls.back().scene_vertices, v, n);
   }

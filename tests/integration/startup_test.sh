@@ -16,4 +16,31 @@ for caption in "Vexlum_Main" "Vexlum(Screen Saver)の設定"; do
   done
   stop_window
 done
+# After the mode, anything not ours is named, followed by the usage: status 2, nothing run.
+for args in "/s --bogus" "/s extra" "-root --columns" "--atlas nope" "--delay 1e3"; do
+  status=0
+  # shellcheck disable=SC2086
+  err=$(must_end_within 5 "$VEXLUM" $args 2>&1) || status=$?
+  [ "$status" -eq 2 ] && [ "$(printf '%s\n' "$err" | head -n1 | grep -c '^vexlum: ')" = 1 ] ||
+    fail "vexlum $args: status $status, $err"
+done
+[[ "$("$VEXLUM" /s --bogus 2>&1)" == *"unknown option '--bogus'"*"Usage: vexlum"* ]] ||
+  fail "an unknown option is not followed by the usage"
+for help in -h -help --help; do
+  "$VEXLUM" "$help" | grep -q -- "-window-id" || fail "vexlum $help does not give the usage"
+done
+
+# -fps draws its display in the bottom-left corner, over the same picture.
+make_copy
+work=$(mktemp -d)
+trap 'rm -rf "$VX_DIR" "$work"' EXIT
+for fps in "" -fps; do
+  # shellcheck disable=SC2086
+  env -u DISPLAY "$VX" $fps --windowed 640x480 --seed 5 --frames 30 \
+    --screenshot "$work/shot$fps.png" >/dev/null || fail "run ${fps:-without -fps} failed"
+done
+convert "$work/shot.png" "$work/shot-fps.png" -compose difference -composite "$work/diff.png"
+gt "$(lit_fraction "$work/diff.png" 200x60+0+420)" 0.05 || fail "-fps drew no display"
+[ "$(lit_fraction "$work/diff.png" 640x400+0+0)" = 0 ] || fail "-fps changed the picture"
+no_images_left
 echo "startup integration: ok"

@@ -50,4 +50,53 @@ for bad in garbage 0 012x -5; do
     fail "XSCREENSAVER_WINDOW=$bad: status $status, $err"
 done
 no_images_left
+
+# The host destroying its window (another entry chosen in xscreensaver-settings) ends the
+# saver as SIGTERM would: status 0, no X error, nothing left behind.
+for wait in 1 3; do
+  start_window "Going Host" 300 200
+  "$VX" -window-id "$WINDOW_ID" 2>"$work/err" &
+  pid=$!
+  sleep "$wait"
+  stop_window
+  wait_gone "$pid" 10
+  status=0
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || fail "host gone after ${wait}s: status $status: $(cat "$work/err")"
+  ! grep -q "X Error\|X error" "$work/err" || fail "host gone: $(cat "$work/err")"
+  no_images_left
+done
+
+# A window id that names no window: said on stderr, status 1, no window and no message box
+# waiting for a click.
+status=0
+err=$(must_end_within 20 "$VX" --window-id 12345 2>&1) || status=$?
+[ "$status" -eq 1 ] && [[ "$err" == *"12345"* ]] || fail "bad --window-id: status $status, $err"
+[ -z "$(xdotool search --name '^Vexlum' 2>/dev/null)" ] || fail "bad --window-id opened a window"
+
+# XScreenSaver runs one saver per monitor: one plays the music, and the pictures differ.
+sox -n -r 22050 -c 1 "$work/tone.wav" synth 20 sine 440 2>/dev/null
+start_window "Monitor One" 300 200
+one=$WINDOW_ID one_pid=$WINDOW_PID
+start_window "Monitor Two" 300 200
+pids=()
+for n in 1 2; do
+  window=$one
+  [ "$n" = 2 ] && window=$WINDOW_ID
+  XSCREENSAVER_WINDOW=$window SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio$n.raw" \
+    "$VX" -root --music "$work/tone.wav" 2>/dev/null &
+  pids+=($!)
+done
+sleep 4
+import -window "$one" "$work/one.png"
+import -window "$WINDOW_ID" "$work/two.png"
+kill -TERM "${pids[@]}"
+for pid in "${pids[@]}"; do wait_gone "$pid" 10; done
+outputs=$(find "$work" -name 'audio*.raw' | wc -l)
+[ "$outputs" -eq 1 ] || fail "$outputs savers opened an audio output, not 1"
+[ "$(compare -metric AE "$work/one.png" "$work/two.png" null: 2>&1 || true)" != 0 ] ||
+  fail "both monitors show the same picture"
+stop_window
+kill "$one_pid" 2>/dev/null || true
+no_images_left
 echo "xscreensaver integration: ok"

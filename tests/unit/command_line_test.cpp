@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/temp_dir.h"
+
 namespace vx {
 namespace {
 
-TEST(CommandLine, OptionsNeverChangeTheModeLetter) {
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, TheHostsArgumentComesFirstAndOptionsFollow) {
   const CommandLine cl = ParseCommandLine({"/s", "--seed", "7", "--frames", "10", "--windowed",
                                            "640x480", "--uncapped", "--stats", "--screenshot",
                                            "a.png", "--title", "Hello World"});
@@ -14,33 +18,118 @@ TEST(CommandLine, OptionsNeverChangeTheModeLetter) {
   EXPECT_EQ(cl.options.seed, 7u);
   EXPECT_EQ(cl.options.frames, 10);
   EXPECT_EQ(cl.options.windowed, std::make_pair(640, 480));
-  EXPECT_TRUE(cl.options.uncapped);
-  EXPECT_TRUE(cl.options.stats);
+  EXPECT_TRUE(cl.options.uncapped && cl.options.stats);
   EXPECT_EQ(cl.options.screenshot, "a.png");
   EXPECT_EQ(cl.options.title, "Hello World");
 
-  EXPECT_EQ(ParseCommandLine({"/p", "1234"}).argument_text, "/p 1234");
-  EXPECT_EQ(ParseCommandLine({"--seed", "1"}).argument_text, "--seed 1");  // first is the host's
-  for (const auto& bad : {std::vector<std::string>{"/s", "--frames", "0"},
-                          {"/s", "--windowed", "big"},
-                          {"/s", "--seed"},
-                          {"--window-id"},
-                          {"--window-id", "none"}})
-    EXPECT_NE(ParseCommandLine(bad).error, "") << bad.back();
+  struct Case {
+    Args args;
+    const char* text;
+  } cases[] = {
+      {{"/p", "1234"}, "/p 1234"},  // the preview's window is a word of its own
+      {{"/p:1234"}, "/p:1234"},
+      {{"/p", "--fps"}, "/p"},
+      {{"/a"}, "/a"},
+      {{"-q"}, "-q"},   // not ours: the host's, and ends the run silently
+      {{"-root"}, ""},  // ours: there is no host argument
+      {{"--frames", "5"}, ""},
+      {{"-window", "-fps"}, ""},
+  };
+  for (const Case& c : cases) {
+    const CommandLine parsed = ParseCommandLine(c.args);
+    EXPECT_EQ(parsed.argument_text, c.text) << c.args[0];
+    EXPECT_EQ(parsed.error, "") << c.args[0];
+  }
 }
 
-TEST(CommandLine, XScreenSaverArgumentsComeFirstWithOneDashOrTwo) {
-  const CommandLine old = ParseCommandLine({"-window-id", "0x2a", "/s"});
-  EXPECT_EQ(old.options.window_id, 42u);
-  EXPECT_EQ(old.argument_text, "/s");
-  // XScreenSaver 6's settings window previews with "--window-id 0x...".
-  const CommandLine preview = ParseCommandLine({"--window-id", "0x3c00007"});
-  EXPECT_EQ(preview.error, "");
-  EXPECT_EQ(preview.options.window_id, 0x3c00007u);
-  EXPECT_EQ(preview.argument_text, "");
-  for (const char* root : {"-root", "--root"}) {
-    EXPECT_TRUE(ParseCommandLine({root}).options.root);
-    EXPECT_EQ(ParseCommandLine({root}).argument_text, "");
+TEST(CommandLine, XScreenSaversOptionsTakeOneDashOrTwo) {
+  for (const std::string dash : {"-", "--"}) {
+    const CommandLine cl = ParseCommandLine({dash + "root", dash + "window", dash + "fps",
+                                             dash + "delay", "0", dash + "window-id", "0x3c00007"});
+    EXPECT_EQ(cl.error, "");
+    EXPECT_TRUE(cl.options.root && cl.options.own_window && cl.options.fps);
+    EXPECT_EQ(cl.options.delay_us, 0);
+    EXPECT_EQ(cl.options.window_id, 0x3c00007u);
+    EXPECT_TRUE(ParseCommandLine({dash + "help"}).options.help);
+  }
+  EXPECT_TRUE(ParseCommandLine({"-h"}).options.help);
+}
+
+TEST(CommandLine, BadValuesAndUnknownOptionsAreErrors) {
+  struct Case {
+    Args args;
+    bool usage;  // an unknown option: the usage follows the error
+  } cases[] = {
+      {{"/s", "--frames", "0"}, false},
+      {{"/s", "--windowed", "big"}, false},
+      {{"/s", "--windowed", "0x10"}, false},
+      {{"/s", "--seed"}, false},
+      {{"--window-id", "none"}, false},
+      {{"--delay", "-1"}, false},
+      {{"--delay", "1000001"}, false},
+      {{"--atlas", "Letters"}, false},
+      {{"--columns", "49"}, false},
+      {{"--columns", "201"}, false},
+      {{"--speed", "9"}, false},
+      {{"--speed", "51"}, false},
+      {{"--glyph-height", "14"}, false},
+      {{"--glyph-width", "51"}, false},
+      {{"--glyph-width", "20.5"}, false},
+      {{"--music", ""}, false},
+      {{"--music", std::string(kMusicPathLength + 1, 'a')}, false},
+      {{"/s", "--bogus"}, true},
+      {{"/s", "/c"}, true},  // a second mode is no option of ours either
+      {{"-root", "extra"}, true},
+  };
+  for (const Case& c : cases) {
+    const CommandLine cl = ParseCommandLine(c.args);
+    EXPECT_NE(cl.error, "") << c.args.back();
+    EXPECT_EQ(cl.show_usage, c.usage) << c.args.back();
+  }
+  EXPECT_EQ(ParseCommandLine({"/s", "--bogus"}).error, "unknown option '--bogus'");
+  // The range's ends are taken.
+  const CommandLine ends = ParseCommandLine(
+      {"--columns", "200", "--speed", "10", "--glyph-height", "50", "--glyph-width", "15"});
+  EXPECT_EQ(ends.error, "");
+  EXPECT_EQ(ends.options.column_limit, 200);
+}
+
+TEST(CommandLine, OptionsReplaceOnlyWhatTheyName) {
+  test::TempDir dir;
+  dir.Write("song.wav", "RIFF");
+  Settings file_settings;
+  file_settings.column_limit = 77;
+  file_settings.time_step = 33;
+  file_settings.frame_rate_cap = 40;
+  file_settings.music_source = MusicSource::kCd;
+
+  Settings s = file_settings;
+  EXPECT_EQ(ApplyOptionsToSettings(ParseCommandLine({"--music", dir.File("song.wav")}).options, s),
+            "");
+  EXPECT_EQ(s.music_source, MusicSource::kFile);
+  EXPECT_EQ(s.music_file, dir.File("song.wav"));
+  EXPECT_EQ(s.column_limit, 77);
+  EXPECT_EQ(s.time_step, 33);
+  EXPECT_EQ(s.frame_rate_cap, 40);
+
+  // A song that cannot be read costs the music, not the picture; --no-music wins.
+  for (const Args& args : {Args{"--music", dir.File("gone.mp3")},
+                           Args{"--no-music", "--music", dir.File("song.wav")}}) {
+    s = file_settings;
+    ApplyOptionsToSettings(ParseCommandLine(args).options, s);
+    EXPECT_EQ(s.music_source, MusicSource::kNone) << args[0];
+  }
+
+  // -delay is microseconds between frames: the cap is its rate, rounded half to even.
+  struct Delay {
+    const char* us;
+    int32_t cap;
+  } delays[] = {{"0", -1},     {"25000", 40},  {"30000", 33}, {"16000", 62},
+                {"400000", 2}, {"1000000", 1}, {"800000", 1}};
+  for (const Delay& d : delays) {
+    s = file_settings;
+    ApplyOptionsToSettings(ParseCommandLine({"-delay", d.us}).options, s);
+    EXPECT_EQ(s.frame_rate_cap, d.cap) << d.us;
   }
 }
 

@@ -34,7 +34,7 @@ struct RecordingModes : ModeRunner {
 struct Dispatch {
   Dispatch() { dir.Write("Vexlum.ini", "[Section]\nLimite=5\n"); }
   int Run(const Args& args) {
-    StartupServices sv{windows, profile, modes, dir.File("Vexlum.ini"), out};
+    StartupServices sv{windows, profile, modes, dir.File("Vexlum.ini"), out, err};
     return DispatchMode(ParseCommandLine(args), sv);
   }
   bool Called(const std::string& call) const { return std::ranges::count(windows.calls, call) > 0; }
@@ -42,7 +42,7 @@ struct Dispatch {
   IniProfileStrings profile;
   RecordingModes modes;
   test::TempDir dir;
-  std::ostringstream out;
+  std::ostringstream out, err;
 };
 
 TEST(DispatchMode, TheModeLetterChoosesTheModeAndWhatItIsGiven) {
@@ -65,7 +65,9 @@ TEST(DispatchMode, TheModeLetterChoosesTheModeAndWhatItIsGiven) {
       {{}, "saver", 5, false},  // no text: the saver, with the cursor left visible
       {{"/a"}, "", 0, false},   // every other text ends silently
       {{"s"}, "", 0, false},
-      {{"/x", "/s"}, "", 0, false},
+      {{"-q"}, "", 0, false},          // not one of our options: still the host's text
+      {{"-root"}, "saver", 5, false},  // an option first: run as XScreenSaver runs hacks
+      {{"--frames", "5"}, "saver", 5, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
@@ -95,15 +97,29 @@ TEST(DispatchMode, ARunningSaverOrDialogEndsEveryMode) {
   EXPECT_EQ(d.modes.ran, "dialog");
 }
 
-TEST(DispatchMode, HelpAndVersionAreTheWholeText) {
-  Dispatch help, version, late;
-  EXPECT_EQ(help.Run({"--help"}), 0);
-  EXPECT_TRUE(help.out.str().starts_with("Usage: vexlum"));
-  EXPECT_EQ(version.Run({"--version"}), 0);
+TEST(DispatchMode, HelpAndVersionRunNothing) {
+  for (const char* help : {"-h", "-help", "--help"}) {
+    Dispatch d;
+    EXPECT_EQ(d.Run({help}), 0);
+    EXPECT_TRUE(d.out.str().starts_with("Usage: vexlum")) << help;
+    EXPECT_EQ(d.modes.ran, "");
+  }
+  Dispatch version;
+  EXPECT_EQ(version.Run({"/s", "--version"}), 0);
   EXPECT_TRUE(version.out.str().starts_with("vexlum "));
-  late.Run({"--help", "/s"});  // not the whole text, so only its second character counts: '-'
-  EXPECT_EQ(late.modes.ran, "");
-  EXPECT_EQ(late.out.str(), "");
+  EXPECT_EQ(version.modes.ran, "");
+}
+
+TEST(DispatchMode, OptionsReplaceTheSaversSettingsButNotTheDialogs) {
+  Dispatch saver;
+  saver.Run({"/s", "--columns", "150", "--atlas", "letters", "--music", "/no/such.mp3"});
+  EXPECT_EQ(saver.modes.seen.settings.column_limit, 150);
+  EXPECT_EQ(saver.modes.seen.settings.atlas, AtlasKind::kLetters);
+  EXPECT_EQ(saver.modes.seen.settings.music_source, MusicSource::kNone);
+  EXPECT_NE(saver.err.str().find("/no/such.mp3"), std::string::npos);
+  Dispatch dialog;  // the dialog edits the file, so it must show the file's values
+  dialog.Run({"/c", "--columns", "150"});
+  EXPECT_EQ(dialog.modes.seen.settings.column_limit, 5);
 }
 
 TEST(SystemHelpers, SaverFlagAndZoomOutline) {

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "app/linux/linux_saver_parts.h"
 #include "core/tick_clock.h"
@@ -12,17 +13,20 @@
 #include "platform/linux/sdl_multimedia.h"
 #include "platform/linux/sdl_saver_window.h"
 #include "platform/linux/termination_signals.h"
+#include "platform/linux/x11_error_trap.h"
 #include "saver/saver_session.h"
 
 namespace vx {
 namespace {
 
-// The window XScreenSaver asks us to draw in: -window-id, $XSCREENSAVER_WINDOW, or -root;
-// 0 for a window of our own. nullopt, having said why, when the variable names no window.
+// The window XScreenSaver asks us to draw in: -window-id, or with -root $XSCREENSAVER_WINDOW
+// or else the root window; 0 for a window of our own. nullopt, having said why, when the
+// variable names no window.
 std::optional<uint64_t> HostWindow(const SaverOptions& o, X11WindowSystem& windows) {
+  if (o.window_id) return *o.window_id;
+  if (o.own_window) return uint64_t{0};
   // XScreenSaver starts its hacks with -root and names its own full-screen window in
   // $XSCREENSAVER_WINDOW: that window, not the real root behind it, is where it shows them.
-  if (o.window_id) return *o.window_id;
   if (const char* env = std::getenv("XSCREENSAVER_WINDOW"); env && *env) {
     const auto id = ParseWindowId(env);
     if (!id || *id == 0) {
@@ -43,11 +47,14 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
 
   std::unique_ptr<SdlSaverWindow> sdl_window;
   bool hosted = false;
+  uint64_t host_id = 0;
   std::unique_ptr<SaverWindow> headless;
   int width = state.settings.screen_width_px, height = state.settings.screen_height_px;
-  if (o.windowed) {
-    width = o.windowed->first;
-    height = o.windowed->second;
+  std::optional<std::pair<int, int>> windowed = o.windowed;
+  if (!windowed && o.own_window) windowed = kOwnWindowSize;
+  if (windowed) {
+    width = windowed->first;
+    height = windowed->second;
   }
   if (!windows.HasDisplay()) {
     if (!o.frames) {
@@ -58,7 +65,7 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
     headless = std::make_unique<HeadlessSaverWindow>();
   } else {
     SaverWindowOptions wo;
-    wo.windowed = o.windowed;
+    wo.windowed = windowed;
     wo.hide_cursor = state.mode_letter == 'S';
     const auto host = HostWindow(o, windows);
     if (!host) {
@@ -69,7 +76,14 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
       return 1;
     }
     wo.foreign_window = *host;
-    hosted = wo.foreign_window != 0;
+    host_id = *host;
+    hosted = host_id != 0;
+    if (hosted) {
+      // A host runs us unattended: nobody is there to click a message box away, and a host
+      // destroying its window must not end us before the images are deleted.
+      windows.SetModalMessages(false);
+      TrapXErrors();
+    }
     wo.width = width;
     wo.height = height;
     try {
@@ -87,14 +101,26 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
   SaverWindow& window = sdl_window ? static_cast<SaverWindow&>(*sdl_window) : *headless;
 
   SteadyTickClock clock;
+  // XScreenSaver runs one saver per monitor: the first plays the music, the others none.
+  Settings music_settings = state.settings;
+  if (music_settings.music_source != MusicSource::kNone && !windows.ClaimMusic())
+    music_settings.music_source = MusicSource::kNone;
   SdlMultimedia multimedia;
-  BackgroundMusic music(multimedia, state.settings);
+  BackgroundMusic music(multimedia, music_settings);
   LinuxSaverParts parts(state, windows, folder, sdl_window.get(), hosted, width, height);
   SaverSession session(state, windows, window, parts, music, clock,
                        SaverRunLimits{o.frames, o.uncapped});
-  const int status = session.Run();
+  int status = session.Run();
   // A screenshot asked for and not written is a failed run.
-  return status == 0 && parts.ScreenshotFailed() ? 1 : status;
+  if (status == 0 && parts.ScreenshotFailed()) status = 1;
+  // An X error while the host's window still stands is a real failure; with the window gone
+  // it was only the host ending us, as SIGTERM would.
+  if (const std::string error = FirstTrappedXError();
+      !error.empty() && hosted && windows.WindowExists(host_id)) {
+    std::cerr << "vexlum: " << error << "\n";
+    status = 1;
+  }
+  return status;
 }
 
 }  // namespace vx

@@ -52,7 +52,8 @@ void LinuxSaverParts::SeedRandom() {
 
 bool LinuxSaverParts::SetUpDevice() {
   try {
-    context_ = window_ ? CreateSdlGlContext(window_->window(), /*vsync=*/!state_.options.uncapped)
+    const bool capped = !state_.options.uncapped && state_.settings.frame_rate_cap >= 0;
+    context_ = window_ ? CreateSdlGlContext(window_->window(), /*vsync=*/capped)
                        : CreateHeadlessGlContext(width_, height_);
     device_ = std::make_unique<GlDevice>(*context_);
     frame_ = std::make_unique<SceneFrame>(*device_, random_, SceneSettingsOf(state_.settings),
@@ -69,12 +70,31 @@ bool LinuxSaverParts::SetUpDevice() {
 void LinuxSaverParts::BeforeLoop() {
   cpu_start_ms_ = ProcessCpuMs();
   wall_start_ = std::chrono::steady_clock::now();
+  fps_since_ = wall_start_;
+  fps_cpu_ms_ = cpu_start_ms_;
+  if (state_.options.fps) frame_->SetCornerText("FPS: 0.0\nCPU: 0.0%");
+}
+
+void LinuxSaverParts::UpdateFpsText() {
+  const auto now = std::chrono::steady_clock::now();
+  const double seconds = std::chrono::duration<double>(now - fps_since_).count();
+  if (seconds < 1.0) return;
+  const double cpu_ms = ProcessCpuMs();
+  char text[64];
+  std::snprintf(text, sizeof text, "FPS: %.1f\nCPU: %.1f%%",
+                static_cast<double>(frames_ - fps_frames_) / seconds,
+                (cpu_ms - fps_cpu_ms_) / (seconds * 10.0));
+  frame_->SetCornerText(text);
+  fps_since_ = now;
+  fps_frames_ = frames_;
+  fps_cpu_ms_ = cpu_ms;
 }
 
 void LinuxSaverParts::DrawFrame() {
   // A host window (XScreenSaver's) may be resized at any time; the picture follows it.
   if (hosted_ && (context_->Width() != device_->Width() || context_->Height() != device_->Height()))
     device_->Resize(context_->Width(), context_->Height());
+  if (state_.options.fps) UpdateFpsText();
   frame_->Draw();
   draw_calls_ += device_->Stats().draw_calls_last_frame;
   ++frames_;

@@ -47,6 +47,7 @@ class LinuxSaverParts final : public SaverParts {
  private:
   bool WriteScreenshot(const std::string& file);
   void PrintStats() const;
+  void UpdateFpsText();
 
   const StartupState& state_;
   X11WindowSystem& windows_;
@@ -64,6 +65,10 @@ class LinuxSaverParts final : public SaverParts {
   bool screenshot_failed_ = false;
   double cpu_start_ms_ = 0;
   std::chrono::steady_clock::time_point wall_start_;
+  // The -fps display's last reading: frames and CPU time then.
+  std::chrono::steady_clock::time_point fps_since_;
+  uint64_t fps_frames_ = 0;
+  double fps_cpu_ms_ = 0;
 };
 
 }  // namespace vx

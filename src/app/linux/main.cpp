@@ -12,7 +12,11 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   vx::CommandLine command_line = vx::ParseCommandLine(args);
   if (!command_line.error.empty()) {
-    std::cerr << "vexlum: " << command_line.error << "\n(see vexlum --help)\n";
+    std::cerr << "vexlum: " << command_line.error << "\n";
+    if (command_line.show_usage)
+      std::cerr << "\n" << vx::UsageText();
+    else
+      std::cerr << "(see vexlum --help)\n";
     return 2;
   }
   vx::X11WindowSystem windows;
@@ -20,6 +24,6 @@ int main(int argc, char** argv) {
   const std::string folder = vx::ProgramFolder();
   const std::string settings_file = vx::SettingsFilePath(folder);
   vx::LinuxModeRunner modes(windows, profile, folder, settings_file);
-  vx::StartupServices services{windows, profile, modes, settings_file, std::cout};
+  vx::StartupServices services{windows, profile, modes, settings_file, std::cout, std::cerr};
   return vx::DispatchMode(command_line, services);
 }

@@ -19,7 +19,6 @@ constexpr uint32_t kRsZFunc = 23;
 constexpr uint32_t kTssAddressU = 13;
 constexpr uint32_t kTssAddressV = 14;
 constexpr uint32_t kTssMipFilter = 18;
-constexpr uint32_t kPtTriangleList = 4;
 constexpr uint32_t kPtTriangleFan = 6;
 constexpr size_t kMaxPendingVertices = 1u << 20;  // bounds the batch's memory
 
@@ -346,14 +345,14 @@ void GlDevice::DrawPrimitiveUP(uint32_t primitive_type, uint32_t primitive_count
   const uint32_t size = VertexSize(fvf_);
   if (size == 0) throw DeviceError("DrawPrimitiveUP: unsupported vertex format");
   if (stride != size) throw DeviceError("DrawPrimitiveUP: the stride does not match the format");
-  if (primitive_type != D3DPT_TRIANGLESTRIP && primitive_type != kPtTriangleList &&
+  if (primitive_type != D3DPT_TRIANGLESTRIP && primitive_type != D3DPT_TRIANGLELIST &&
       primitive_type != kPtTriangleFan)
     throw DeviceError("DrawPrimitiveUP: unsupported primitive type");
   if (primitive_count == 0) return;
   if (primitive_count > kMaxPendingVertices / 3)
     throw DeviceError("DrawPrimitiveUP: too many primitives in one call");
   if (!vertices) throw DeviceError("DrawPrimitiveUP: no vertices");
-  const uint32_t n = primitive_type == kPtTriangleList ? primitive_count * 3 : primitive_count + 2;
+  const uint32_t n = primitive_type == D3DPT_TRIANGLELIST ? primitive_count * 3 : primitive_count + 2;
   if (pending_fvf_ != fvf_ || pending_vertex_count_ + n > kMaxPendingVertices) Flush();
   pending_fvf_ = fvf_;
 
@@ -362,7 +361,7 @@ void GlDevice::DrawPrimitiveUP(uint32_t primitive_type, uint32_t primitive_count
   pending_vertices_.insert(pending_vertices_.end(), bytes, bytes + size_t{n} * stride);
   pending_vertex_count_ += n;
   for (uint32_t i = 0; i < primitive_count; ++i) {
-    if (primitive_type == kPtTriangleList) {
+    if (primitive_type == D3DPT_TRIANGLELIST) {
       pending_indices_.insert(pending_indices_.end(),
                               {base + 3 * i, base + 3 * i + 1, base + 3 * i + 2});
     } else if (primitive_type == kPtTriangleFan) {

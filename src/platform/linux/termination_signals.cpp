@@ -23,6 +23,10 @@ void InstallTerminationHandlers() {
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &sa, nullptr);
 }
 
+void RequestTermination() {
+  g_quit_requested = 1;
+}
+
 bool TerminationRequested() {
   return g_quit_requested != 0;
 }

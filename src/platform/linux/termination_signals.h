@@ -5,6 +5,8 @@
 namespace vx {
 
 void InstallTerminationHandlers();
+// The same request from inside the process (an X error in a host's window that went away).
+void RequestTermination();
 // True once such a signal has arrived and the loop has not yet taken it.
 bool TerminationRequested();
 // Takes the request: true once per signal.

@@ -70,6 +70,31 @@ uint64_t X11WindowSystem::RootWindowId() const {
   return display_ ? DefaultRootWindow(D(display_)) : 0;
 }
 
+bool X11WindowSystem::WindowExists(uint64_t window) {
+  WindowRect rect;
+  return GetWindowRect(window, rect);
+}
+
+bool X11WindowSystem::ClaimMusic() {
+  if (!display_) return true;
+  Display* d = D(display_);
+  const Atom selection = XInternAtom(d, "_VEXLUM_MUSIC", False);
+  // Looked at and taken with the server grabbed, so two savers starting together cannot both
+  // find it free. The server gives it up when our connection closes, however we end.
+  XGrabServer(d);
+  const bool free = XGetSelectionOwner(d, selection) == None;
+  if (free) {
+    XSetWindowAttributes none{};
+    const Window owner = XCreateWindow(d, DefaultRootWindow(d), -1, -1, 1, 1, 0, CopyFromParent,
+                                       InputOnly, CopyFromParent, 0, &none);
+    XSetSelectionOwner(d, selection, owner, CurrentTime);
+    music_owner_ = owner;
+  }
+  XUngrabServer(d);
+  XSync(d, False);
+  return free && XGetSelectionOwner(d, selection) == static_cast<Window>(music_owner_);
+}
+
 X11WindowSystem::~X11WindowSystem() {
   if (display_) XCloseDisplay(D(display_));
 }
@@ -119,7 +144,7 @@ ScreenMetrics X11WindowSystem::Screen() {
 }
 
 void X11WindowSystem::MessageBox(std::string_view text, std::string_view title, uint32_t style) {
-  ShowMessageBox(text, title, style, display_ != nullptr);
+  ShowMessageBox(text, title, style, display_ != nullptr && modal_messages_);
 }
 
 }  // namespace vx

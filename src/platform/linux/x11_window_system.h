@@ -15,6 +15,13 @@ class X11WindowSystem final : public WindowSystem {
 
   bool HasDisplay() const { return display_ != nullptr; }
   uint64_t RootWindowId() const;
+  bool WindowExists(uint64_t window);
+  // A message box waits for a person. A saver in a host's window must never wait: with this
+  // off, messages go to stderr alone.
+  void SetModalMessages(bool modal) { modal_messages_ = modal; }
+  // True for the first saver on this display to ask, for as long as it runs: the one that
+  // plays music when XScreenSaver starts one per monitor. True without a display.
+  bool ClaimMusic();
 
   bool FindWindowByCaption(std::string_view caption) override;
   int32_t ShowCursor(bool show) override;
@@ -27,6 +34,8 @@ class X11WindowSystem final : public WindowSystem {
  private:
   void* display_ = nullptr;  // Display*, kept opaque so this header pulls in no Xlib
   int32_t cursor_count_ = 0;
+  bool modal_messages_ = true;
+  uint64_t music_owner_ = 0;  // the window holding the music selection, while we hold it
 };
 
 }  // namespace vx

@@ -1,0 +1,1 @@
+vexlum_integration_test(xscreensaver_daemon_test)
