@@ -22,6 +22,20 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/vexlum.xml
         DESTINATION ${VEXLUM_XSCREENSAVER_CONFIG_DIR})
 # The settings dialog's home-page link opens this copy of the README by default.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/vexlum)
+# The manual page, compressed as Debian packages ship theirs (-n: no name or time stamp, so
+# the same page gives the same bytes). XScreenSaver's "Documentation" button runs
+# "man vexlum".
+find_program(VEXLUM_GZIP gzip REQUIRED)
+set(_vexlum_man_page ${PROJECT_BINARY_DIR}/packaging/vexlum.6)
+add_custom_command(
+  OUTPUT ${_vexlum_man_page}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/vexlum.6 ${_vexlum_man_page}
+  COMMAND ${VEXLUM_GZIP} -9nf ${_vexlum_man_page}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/vexlum.6
+  COMMENT "Compressing the manual page vexlum.6"
+  VERBATIM)
+add_custom_target(vexlum_man_page ALL DEPENDS ${_vexlum_man_page}.gz)
+install(FILES ${_vexlum_man_page}.gz DESTINATION share/man/man6)
 # "vexlum /c" from a terminal opens the settings. A relative link keeps the tree relocatable,
 # and the program resolves its own path, so it still finds the data pack in the hack folder.
 file(RELATIVE_PATH _vexlum_link_target /bin /${VEXLUM_XSCREENSAVER_HACK_DIR}/vexlum)

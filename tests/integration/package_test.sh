@@ -46,7 +46,7 @@ config=usr/share/xscreensaver/config/vexlum.xml
 dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb -c failed"
 actual=$(awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' "$work/contents" | sort)
 expected=$(printf '%s\n' "$hack/Vexlum_Data.ppd" "$hack/vexlum" usr/bin/vexlum "$config" \
-  usr/share/doc/vexlum/README.md | sort)
+  usr/share/doc/vexlum/README.md usr/share/man/man6/vexlum.6.gz | sort)
 [ "$actual" = "$expected" ] || fail "package files differ:
 $(diff <(echo "$expected") <(echo "$actual"))"
 awk '$2 != "root/root" {exit 1}' "$work/contents" || fail "files not owned by root:
@@ -62,6 +62,12 @@ cmp -s "$root/$hack/Vexlum_Data.ppd" "$VEXLUM_SOURCE_DIR/assets/Vexlum_Data.ppd"
 [ "$(readlink -f "$root/usr/bin/vexlum")" = "$(readlink -f "$root/$hack/vexlum")" ] ||
   fail "usr/bin/vexlum does not lead to the hack: $(readlink "$root/usr/bin/vexlum")"
 [[ "$(readlink "$root/usr/bin/vexlum")" != /* ]] || fail "usr/bin/vexlum is an absolute link"
+
+# XScreenSaver's "Documentation..." button runs "man vexlum": the page must render cleanly.
+[ -z "$(man --warnings -l "$root/usr/share/man/man6/vexlum.6.gz" 2>&1 >/dev/null)" ] ||
+  fail "the man page renders with warnings: $(man --warnings -l "$root/usr/share/man/man6/vexlum.6.gz" 2>&1 >/dev/null)"
+MANWIDTH=80 man -l "$root/usr/share/man/man6/vexlum.6.gz" 2>/dev/null | grep -q -- "-window-id" ||
+  fail "the man page does not list the options"
 
 # --- XScreenSaver's config file ----------------------------------------------------------
 xml=$root/$config
