@@ -6,6 +6,7 @@
 
 #include <array>
 #include <random>
+#include <type_traits>
 #include <utility>
 
 #include "fakes/temp_dir.h"
@@ -21,45 +22,23 @@ using test::At;
 using test::Png;
 using test::Solid;
 
-// A screen-space quad in one colour, as the title quads build them.
+// A quad in one colour, its corners in the order the title's (ScreenVertex) and the glyphs'
+// (SceneVertex) quads put them.
+template <typename Vertex>
 void Quad(Device& device, std::array<float, 4> xyxy, float z, uint32_t argb,
           std::array<float, 4> uvuv = {0, 0, 1, 1}) {
+  constexpr bool kScreen = std::is_same_v<Vertex, ScreenVertex>;
   const auto [x0, y0, x1, y1] = xyxy;
   const auto [u0, v0, u1, v1] = uvuv;
   const auto c = static_cast<int32_t>(argb);
-  const ScreenVertex quad[4] = {
-      MakeScreenVertex(x0, y0, z, 1, c, 0, u0, v0), MakeScreenVertex(x1, y0, z, 1, c, 0, u1, v0),
-      MakeScreenVertex(x0, y1, z, 1, c, 0, u0, v1), MakeScreenVertex(x1, y1, z, 1, c, 0, u1, v1)};
-  device.SetVertexShader(kFvfScreenVertex);
-  device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
-}
-
-// A square of the scene from (l, t), `size` units wide, at depth z, with its corners laid out
-// as a glyph's quad lays them.
-void SceneQuad(Device& device, float l, float t, float size, float z, uint32_t argb,
-               std::array<float, 4> uvuv = {0, 0, 1, 1}) {
-  const float r = l + size, b = t + size;
-  const auto [u0, v0, u1, v1] = uvuv;
-  const auto c = static_cast<int32_t>(argb);
-  const SceneVertex quad[4] = {
-      MakeSceneVertex(l, t, z, c, 0, u0, v0), MakeSceneVertex(r, t, z, c, 0, u1, v0),
-      MakeSceneVertex(l, b, z, c, 0, u0, v1), MakeSceneVertex(r, b, z, c, 0, u1, v1)};
-  device.SetVertexShader(kFvfSceneVertex);
-  device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(SceneVertex));
-}
-
-// The lit pixels along row `line` (or column, when `column`) as "first-last", or "broken"
-// when they are not one run.
-std::string LitRun(const RgbaImage& image, int line, bool column = false) {
-  int first = -1, last = -1, count = 0;
-  for (int i = 0; i < (column ? image.height : image.width); ++i) {
-    if ((At(image, column ? line : i, column ? i : line) >> 24) == 0) continue;
-    if (first < 0) first = i;
-    last = i;
-    ++count;
-  }
-  if (count == 0) return "";
-  return count == last - first + 1 ? std::to_string(first) + "-" + std::to_string(last) : "broken";
+  const auto make = [&](float x, float y, float u, float v) {
+    if constexpr (kScreen) return MakeScreenVertex(x, y, z, 1, c, 0, u, v);
+    if constexpr (!kScreen) return MakeSceneVertex(x, y, z, c, 0, u, v);
+  };
+  const Vertex quad[4] = {make(x0, y0, u0, v0), make(x1, y0, u1, v0), make(x0, y1, u0, v1),
+                          make(x1, y1, u1, v1)};
+  device.SetVertexShader(kScreen ? kFvfScreenVertex : kFvfSceneVertex);
+  device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
 }
 
 // A 64 x 48 device set up as the saver sets it, on a plain white atlas, cleared to black.
@@ -87,48 +66,40 @@ class GlDeviceTest : public ::testing::Test {
   RenderState state_;
 };
 
-TEST_F(GlDeviceTest, WhiteTexelAtVertexAlpha128OverBlackGivesOpaqueHalfGrey) {
-  Quad(*device_, {0, 0, 64, 48}, 0.5f, 0x80FFFFFF);
-  const RgbaImage image = device_->ReadPixels();
-  // The back buffer has no alpha: the picture reads opaque.
-  for (auto [x, y] : {std::pair{0, 0}, {31, 20}, {63, 47}}) EXPECT_EQ(At(image, x, y), 0x808080FFu);
-}
-
-TEST_F(GlDeviceTest, TextureAlphaTimesVertexAlphaBlendsOverTheBackground) {
+TEST_F(GlDeviceTest, TextureAlphaTimesVertexAlphaBlendsOverAnOpaqueBackBuffer) {
   RgbaImage image = Solid(3, 1, 0xFFFFFFFF);  // alpha 255, 128 and 0
   test::Put(image, 1, 0, 0xFF800080);
   test::Put(image, 2, 0, 0x00FF0000);
   Bind(image);
   device_->Clear(D3DCLEAR_TARGET, 0xFF2060A0, 1.0f, 0);
   for (int i = 0; i < 3; ++i) {  // each band samples one texel's centre: no neighbour mixes in
-    const float u = (static_cast<float>(i) + 0.5f) / 3;
-    Quad(*device_, {i * 20.0f, 0, i * 20.0f + 20, 48}, 0.5f, 0x80FFFFFF, {u, 0.5f, u, 0.5f});
+    const float u = (static_cast<float>(i) + 0.5f) / 3, x = i * 20.0f;
+    Quad<ScreenVertex>(*device_, {x, 0, x + 20, 48}, 0.5f, 0x80FFFFFF, {u, 0.5f, u, 0.5f});
   }
   const RgbaImage picture = device_->ReadPixels();
-  // Over (32, 96, 160) at a = 128/255 and a = 128/255 * 128/255.
-  EXPECT_LE(test::ChannelDistance(At(picture, 10, 24), 0x90B0D0FF), 1)
-      << std::hex << At(picture, 10, 24);
-  EXPECT_LE(test::ChannelDistance(At(picture, 30, 24), 0x586878FF), 1)
-      << std::hex << At(picture, 30, 24);
-  EXPECT_EQ(At(picture, 50, 24), 0x2060A0FFu);
+  // Over (32, 96, 160) at a = 128/255 and a = 128/255 * 128/255. The back buffer keeps no
+  // alpha, so the picture reads opaque.
+  for (auto [x, rgba] : {std::pair{10, 0x90B0D0FFu}, {30, 0x586878FFu}, {50, 0x2060A0FFu}})
+    for (int shift = 0; shift < 32; shift += 8)
+      EXPECT_NEAR(At(picture, x, 24) >> shift & 0xFF, rgba >> shift & 0xFF, x == 50 ? 0 : 1)
+          << std::hex << At(picture, x, 24);
 }
 
 TEST_F(GlDeviceTest, LinearMagnificationRampsBetweenTexelCentresAndPointCutsHard) {
   RgbaImage image = Solid(2, 1, 0xFF0000FF);
   test::Put(image, 1, 0, 0x0000FFFF);
   Bind(image);
-  Quad(*device_, {-0.5f, 0, 63.5f, 48}, 0.5f, 0xFFFFFFFF);  // texel centres at x 15.5 and 47.5
-  RgbaImage picture = device_->ReadPixels();
-  for (int x = 16; x < 48; ++x) {
-    const double blue = (x - 15.5) / 32 * 255;
-    EXPECT_NEAR(At(picture, x, 24) >> 24, 255 - blue, 2) << x;
-    EXPECT_NEAR(At(picture, x, 24) >> 8 & 0xFF, blue, 2) << x;
+  for (const bool point : {false, true}) {
+    SCOPED_TRACE(point ? "point" : "linear");
+    if (point) device_->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_POINT);
+    Quad<ScreenVertex>(*device_, {-0.5f, 0, 63.5f, 48}, 0.5f, 0xFFFFFFFF);
+    const RgbaImage picture = device_->ReadPixels();
+    for (int x = 16; x < 48; ++x) {  // the texel centres are at x 15.5 and 47.5
+      const double blue = point ? 255.0 * (x >= 32) : (x - 15.5) / 32 * 255;
+      EXPECT_NEAR(At(picture, x, 24) >> 24, 255 - blue, 2) << x;
+      EXPECT_NEAR(At(picture, x, 24) >> 8 & 0xFF, blue, 2) << x;
+    }
   }
-  device_->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_POINT);
-  Quad(*device_, {-0.5f, 0, 63.5f, 48}, 0.5f, 0xFFFFFFFF);
-  picture = device_->ReadPixels();
-  EXPECT_EQ(At(picture, 31, 24), 0xFF0000FFu);
-  EXPECT_EQ(At(picture, 32, 24), 0x0000FFFFu);
 }
 
 TEST_F(GlDeviceTest, GlyphSeenFromMinusZIsMirroredAndFromPlusZReadsLeftToRight) {
@@ -140,14 +111,6 @@ TEST_F(GlDeviceTest, GlyphSeenFromMinusZIsMirroredAndFromPlusZReadsLeftToRight) 
       test::Put(atlas, static_cast<int>(cell.u * 512) + x, static_cast<int>(cell.v * 512) + y,
                 0xFF0000FF);
   Bind(atlas, false);
-  const auto marked_quarter = [](const RgbaImage& picture) {
-    std::string found;  // the glyph spans x 16..48 and y 12..36
-    for (int y : {18, 30})
-      for (int x : {24, 40})
-        if (At(picture, x, y) == 0xFF0000FFu)
-          found += std::string(y < 24 ? "top " : "bottom ") + (x < 32 ? "left" : "right");
-    return found;
-  };
   // Looking at the origin with up = -Y, the view's y axis is -Y from either side, so the cell's
   // top (world y -5) is on top. From z = -10 the view's x axis is -X: world x -5, the cell's
   // left, lands on the right. From z = +10 it is +X: the left stays left.
@@ -155,28 +118,35 @@ TEST_F(GlDeviceTest, GlyphSeenFromMinusZIsMirroredAndFromPlusZReadsLeftToRight) 
     BuildViewMatrix(state_.view, {0, 0, eye_z}, {0, 0, 0});
     device_->SetTransform(D3DTS_VIEW, state_.view);
     device_->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    SceneQuad(*device_, -5, -5, 10, 0, static_cast<uint32_t>(PackColour(255, 0xFFFFFF)),
-              {cell.u, cell.v, cell.u + kCellDu, cell.v + kCellDv});
-    EXPECT_EQ(marked_quarter(device_->ReadPixels()), corner) << eye_z;
+    Quad<SceneVertex>(*device_, {-5, -5, 5, 5}, 0, 0xFFFFFFFF,
+                      {cell.u, cell.v, cell.u + kCellDu, cell.v + kCellDv});
+    const RgbaImage picture = device_->ReadPixels();
+    std::string marked;  // the glyph spans x 16..48 and y 12..36
+    for (int y : {18, 30})
+      for (int x : {24, 40})
+        if (At(picture, x, y) == 0xFF0000FFu)
+          marked += std::string(y < 24 ? "top " : "bottom ") + (x < 32 ? "left" : "right");
+    EXPECT_EQ(marked, corner) << eye_z;
   }
 }
 
 TEST_F(GlDeviceTest, ResizeFollowsAHostWindowAndPixelCentresStayOnIntegers) {
   device_->Resize(100, 30);
-  EXPECT_EQ(device_->GetViewport().Width, 100u);
-  EXPECT_EQ(device_->GetViewport().Height, 30u);
-  Quad(*device_, {80.5f, 5.5f, 90.5f, 25.5f}, 0.5f, 0xFFFFFFFF);  // beyond the old width
+  EXPECT_EQ(std::pair(device_->GetViewport().Width, device_->GetViewport().Height),
+            std::pair(100u, 30u));
+  Quad<ScreenVertex>(*device_, {80.5f, 5.5f, 90.5f, 25.5f}, 0.5f, 0xFFFFFFFF);  // past old width
   const RgbaImage image = device_->ReadPixels();
   ASSERT_EQ(std::pair(image.width, image.height), std::pair(100, 30));
-  EXPECT_EQ(LitRun(image, 10), "81-90");
-  EXPECT_EQ(LitRun(image, 85, true), "6-25");
+  for (int x = 0; x < 100; ++x)
+    EXPECT_EQ(At(image, x, 10) >> 24, x >= 81 && x <= 90 ? 255u : 0) << x;
+  for (int y = 0; y < 30; ++y) EXPECT_EQ(At(image, 85, y) >> 24, y >= 6 && y <= 25 ? 255u : 0) << y;
 }
 
 TEST_F(GlDeviceTest, DepthTestLetsEqualDepthThroughAndRejectsFarther) {
-  Quad(*device_, {0, 0, 32, 48}, 0.5f, 0xFFFFFFFF);
-  device_->SetTexture(0, nullptr);                   // the diffuse colour alone
-  Quad(*device_, {0, 0, 64, 48}, 0.5f, 0xFF00FF00);  // equal depth: passes where white was
-  Quad(*device_, {0, 0, 64, 48}, 0.6f, 0xFFFF0000);  // farther: rejected everywhere now
+  Quad<ScreenVertex>(*device_, {0, 0, 32, 48}, 0.5f, 0xFFFFFFFF);
+  device_->SetTexture(0, nullptr);                                 // the diffuse colour alone
+  Quad<ScreenVertex>(*device_, {0, 0, 64, 48}, 0.5f, 0xFF00FF00);  // equal depth: passes
+  Quad<ScreenVertex>(*device_, {0, 0, 64, 48}, 0.6f, 0xFFFF0000);  // farther: rejected
   const RgbaImage image = device_->ReadPixels();
   EXPECT_EQ(At(image, 10, 10), 0x00FF00FFu);
   EXPECT_EQ(At(image, 50, 10), 0x00FF00FFu);
@@ -185,10 +155,12 @@ TEST_F(GlDeviceTest, DepthTestLetsEqualDepthThroughAndRejectsFarther) {
 TEST_F(GlDeviceTest, SceneQuadsLandWhereTheCameraLooks) {
   // Seen from 10 units at 90 degrees, a unit is 3.2 pixels across and 2.4 down; the camera's up
   // is -Y, so (2..3, 2..3) spans x 22.4..25.6 and y 28.8..31.2, mirrored left of the centre.
-  SceneQuad(*device_, 2, 2, 1, 0, 0xFFFFFFFF);
+  Quad<SceneVertex>(*device_, {2, 2, 3, 3}, 0, 0xFFFFFFFF);
   const RgbaImage image = device_->ReadPixels();
-  EXPECT_EQ(LitRun(image, 30), "23-25");
-  EXPECT_EQ(LitRun(image, 24, true), "29-31");
+  for (int x = 0; x < 64; ++x)
+    EXPECT_EQ(At(image, x, 30) >> 24, x >= 23 && x <= 25 ? 255u : 0) << x;
+  for (int y = 0; y < 48; ++y)
+    EXPECT_EQ(At(image, 24, y) >> 24, y >= 29 && y <= 31 ? 255u : 0) << y;
 }
 
 TEST_F(GlDeviceTest, WrapAddressingSamplesTheRightEdgeLeftOfTheTexture) {
@@ -196,10 +168,8 @@ TEST_F(GlDeviceTest, WrapAddressingSamplesTheRightEdgeLeftOfTheTexture) {
   RgbaImage atlas = Solid(512, 512, 0x00FF00FF);
   for (int y = 0; y < 512; ++y)
     for (int x = 462; x < 512; ++x) test::Put(atlas, x, y, 0xFF0000FF);
-  const TextureRef texture =
-      device_->CreateTextureFromFileEx(dir_.Write("band.png", Png(atlas)), {});
-  device_->SetTexture(0, texture.get());
-  Quad(*device_, {0, 0, 50, 40}, 0.5f, 0xFFFFFFFF, {-50.0f / 512, 0, 0, 0.1f});
+  Bind(atlas, false);
+  Quad<ScreenVertex>(*device_, {0, 0, 50, 40}, 0.5f, 0xFFFFFFFF, {-50.0f / 512, 0, 0, 0.1f});
   const RgbaImage image = device_->ReadPixels();
   for (int x = 2; x < 48; x += 5) EXPECT_EQ(At(image, x, 20), 0xFF0000FFu) << x;
 }
@@ -225,7 +195,6 @@ TEST(GlDeviceBatching, GivesThePictureOfOneByOneDrawingWithADrawCallPerRun) {
   for (int i = 0; i < 64; i += 3) test::Put(checker, i % 8, i / 8, 0xFFFFFF3C);
   const std::string atlas = dir.Write("checker.png", Png(checker));
   const std::string other = dir.Write("other.png", Png(Solid(4, 4, 0xFF8000C0)));
-
   RgbaImage pictures[2];
   for (bool batching : {false, true}) {
     auto context = CreateHeadlessGlContext(64, 48);
@@ -233,6 +202,7 @@ TEST(GlDeviceBatching, GivesThePictureOfOneByOneDrawingWithADrawCallPerRun) {
     RenderState state;
     SetUpDevice(device, state, {0, 0, -10}, {0, 0, 0}, atlas);
     const TextureRef second = device.CreateTextureFromFileEx(other, {});
+    Texture* const images[] = {state.glyph_layer2.get(), state.glyph_layer1.get(), second.get()};
     std::mt19937 random(7);
     std::uniform_real_distribution<float> pos(-10, 70), op(0, 255);
     device.Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
@@ -241,15 +211,13 @@ TEST(GlDeviceBatching, GivesThePictureOfOneByOneDrawingWithADrawCallPerRun) {
       const bool scene = i % 3 == 0, odd_texture = i % 50 == 49;
       const int key = scene * 2 + odd_texture;  // the vertex format and the image
       runs += key != std::exchange(last_key, key);
-      device.SetTexture(0, odd_texture ? second.get()
-                           : i % 2     ? state.glyph_layer1.get()
-                                       : state.glyph_layer2.get());
+      device.SetTexture(0, images[odd_texture ? 2 : i % 2]);
       const float x = pos(random), y = pos(random);
       const uint32_t c = static_cast<uint32_t>(op(random)) << 24 | 0xFFFFFF;
       if (scene)
-        SceneQuad(device, x / 10 - 3, y / 10 - 3, 2, static_cast<float>(i % 7), c);
+        Quad<SceneVertex>(device, {x / 10 - 3, y / 10 - 3, x / 10 - 1, y / 10 - 1}, i % 7, c);
       else
-        Quad(device, {x, y, x + 15, y + 12}, 0.0f, c);
+        Quad<ScreenVertex>(device, {x, y, x + 15, y + 12}, 0, c);
     }
     device.Present();
     pictures[batching] = device.ReadPixels();

@@ -3,9 +3,7 @@
 
 #include <stb_image_write.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,15 +15,6 @@ namespace vx::test {
 inline uint32_t At(const RgbaImage& image, int x, int y) {
   const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
   return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-}
-
-// The largest difference between two colours in any one channel.
-inline int ChannelDistance(uint32_t a, uint32_t b) {
-  int most = 0;
-  for (int shift = 0; shift < 32; shift += 8)
-    most = std::max(
-        most, std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)));
-  return most;
 }
 
 inline void Put(RgbaImage& image, int x, int y, uint32_t rgba) {
@@ -49,10 +38,6 @@ inline std::string Png(const RgbaImage& image) {
       },
       &bytes, image.width, image.height, 4, image.pixels.data(), image.width * 4);
   return bytes;
-}
-
-inline RgbaImage Decode(const std::string& bytes) {
-  return DecodeImage(std::vector<uint8_t>(bytes.begin(), bytes.end()), "test picture");
 }
 
 }  // namespace vx::test
