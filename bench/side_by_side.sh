@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# bash bench/side_by_side.sh [BUILD_FOLDER]: Vexlum beside XScreenSaver's glmatrix and
+# glxgears (the floor of any full-screen GL frame), on one private Xvfb with Mesa's software
+# renderer, at 1920 x 1080 (full screen) and 1280 x 720 (a window of that size). Each program
+# warms up for $WARMUP seconds (default 30), then is measured for $MEASURE (default 15):
+# frames per second (each presented frame counted by bench/swap_counter.c, preloaded), its own
+# CPU and the X server's (from /proc over the same seconds), total CPU milliseconds per frame
+# and its resident set at the end. Installs the peers (Debian's xscreensaver-gl, mesa-utils)
+# when they are missing. A benchmark, not a test: it judges nothing.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${1:-$ROOT/build/release}
+VEXLUM=$BUILD/src/vexlum
+WARMUP=${WARMUP:-30} MEASURE=${MEASURE:-15}
+[ -x "$VEXLUM" ] || { echo "no $VEXLUM: build first (see the README's Install)" >&2; exit 1; }
+GLMATRIX=/usr/libexec/xscreensaver/glmatrix
+if [ ! -x "$GLMATRIX" ] || ! command -v glxgears >/dev/null || ! command -v Xvfb >/dev/null; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get install -y -qq --no-install-recommends xscreensaver-gl mesa-utils xvfb >/dev/null
+fi
+
+work=$(mktemp -d)
+mkdir -m 700 "$work/runtime"
+cp "$VEXLUM" "$BUILD/src/Vexlum_Data.ppd" "$work/"  # a copy without a settings file: defaults
+cc -O2 -shared -fPIC -o "$work/swap_counter.so" "$ROOT/bench/swap_counter.c" -ldl
+Xvfb -displayfd 5 -screen 0 1920x1080x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'pkill -P $$ 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")" LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
+export XDG_RUNTIME_DIR=$work/runtime
+
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }  # user + system, in clock ticks
+frames() { od -An -t u8 -w32 "$1" | awk '{ print ($1 > $2 + $3) ? $1 : $2 + $3 }'; }
+HZ=$(getconf CLK_TCK)
+RESULTS=()
+
+# measure NAME SIZE COMMAND...: one program, started on the shared Xvfb and ended after.
+measure() {
+  local name=$1 size=$2; shift 2
+  local counter=$work/count.$RANDOM
+  SWAP_COUNTER_FILE=$counter LD_PRELOAD=$work/swap_counter.so "$@" >/dev/null 2>&1 &
+  local pid=$!
+  sleep "$WARMUP"
+  kill -0 "$pid" 2>/dev/null || { echo "$name ended during the warm-up" >&2; return 1; }
+  local f0 p0 x0 t0 f1 p1 x1 t1
+  f0=$(frames "$counter") p0=$(ticks "$pid") x0=$(ticks "$xvfb") t0=$(date +%s.%N)
+  sleep "$MEASURE"
+  f1=$(frames "$counter") p1=$(ticks "$pid") x1=$(ticks "$xvfb") t1=$(date +%s.%N)
+  local rss
+  rss=$(awk '/^VmRSS/ { print int($2 / 1024) }' "/proc/$pid/status")
+  kill -TERM "$pid"
+  wait "$pid" 2>/dev/null || true
+  RESULTS+=("$(awk -v n="$name" -v s="$size" -v f=$((f1 - f0)) -v p=$((p1 - p0)) \
+    -v x=$((x1 - x0)) -v t0="$t0" -v t1="$t1" -v hz="$HZ" -v rss="$rss" 'BEGIN {
+      secs = t1 - t0; cpu_ms = (p + x) * 1000 / hz
+      printf "%s|%s|%.1f|%.0f|%.0f|%.1f|%d", n, s, f / secs, p * 100 / hz / secs,
+        x * 100 / hz / secs, f ? cpu_ms / f : 0, rss }')")
+  echo "  ${RESULTS[-1]}" >&2
+}
+
+echo "Warm-up $WARMUP s, measured $MEASURE s, on $DISPLAY (Mesa $(glxinfo -B 2>/dev/null |
+  sed -n 's/.*OpenGL renderer string: //p'))" >&2
+for size in 1920x1080 1280x720; do
+  if [ "$size" = 1920x1080 ]; then
+    vexlum_where=(/s) glmatrix_where=(-root) gears_where=(-fullscreen)
+  else
+    vexlum_where=(/s --windowed "$size") glmatrix_where=(-window -geometry "$size")
+    gears_where=(-geometry "$size")
+  fi
+  measure "vexlum (cap 40)" "$size" "$work/vexlum" "${vexlum_where[@]}"
+  measure "vexlum --uncapped" "$size" "$work/vexlum" "${vexlum_where[@]}" --uncapped
+  measure "glmatrix" "$size" "$GLMATRIX" "${glmatrix_where[@]}"
+  measure "glmatrix -delay 0" "$size" "$GLMATRIX" "${glmatrix_where[@]}" -delay 0
+  measure "glxgears (floor)" "$size" glxgears "${gears_where[@]}"
+done
+
+echo
+echo "| program | size | frames/s | process CPU % | X server CPU % | CPU ms/frame | RSS MB |"
+echo "|---|---|---|---|---|---|---|"
+for r in "${RESULTS[@]}"; do echo "| ${r//|/ | } |"; done
+echo
+for size in 1920x1080 1280x720; do
+  ms() { printf '%s\n' "${RESULTS[@]}" | awk -F'|' -v n="$1" -v s="$size" '$1 == n && $2 == s { print $6 }'; }
+  awk -v s="$size" -v v="$(ms 'vexlum --uncapped')" -v g="$(ms 'glmatrix -delay 0')" \
+    -v f="$(ms 'glxgears (floor)')" 'BEGIN {
+      printf "%s: CPU ms per frame, vexlum uncapped / glmatrix -delay 0 = %.2f, / floor = %.2f\n",
+        s, g ? v / g : 0, f ? v / f : 0 }'
+done
