@@ -2,9 +2,11 @@
 // sampled with the states the saver sets.
 #include "platform/linux/gl_device.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <random>
 #include <type_traits>
 #include <utility>
@@ -187,44 +189,88 @@ TEST_F(GlDeviceTest, UnsupportedDrawsAndMissingFilesThrowInsteadOfReadingWrongMe
 }
 
 // Many overlapping, half-transparent quads of both kinds, switching between two slots that
-// hold the same image and now and then to a different texture: batched, the same picture with
-// one draw call for each run of one vertex format and one image.
-TEST(GlDeviceBatching, GivesThePictureOfOneByOneDrawingWithADrawCallPerRun) {
-  test::TempDir dir;
+// hold the same image and now and then to a different texture. Returns the number of runs of
+// one vertex format and one image.
+uint32_t DrawBusyFrame(GlDevice& device, const test::TempDir& dir) {
   RgbaImage checker = Solid(8, 8, 0xFFFFFFFF);
   for (int i = 0; i < 64; i += 3) test::Put(checker, i % 8, i / 8, 0xFFFFFF3C);
-  const std::string atlas = dir.Write("checker.png", Png(checker));
-  const std::string other = dir.Write("other.png", Png(Solid(4, 4, 0xFF8000C0)));
+  RenderState state;
+  SetUpDevice(device, state, {0, 0, -10}, {0, 0, 0}, dir.Write("checker.png", Png(checker)));
+  const TextureRef second =
+      device.CreateTextureFromFileEx(dir.Write("other.png", Png(Solid(4, 4, 0xFF8000C0))), {});
+  Texture* const images[] = {state.glyph_layer2.get(), state.glyph_layer1.get(), second.get()};
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> pos(-10, 70), op(0, 255);
+  device.Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+  uint32_t runs = 0;
+  for (int i = 0, last_key = -1; i < 300; ++i) {
+    const bool scene = i % 3 == 0, odd_texture = i % 50 == 49;
+    const int key = scene * 2 + odd_texture;  // the vertex format and the image
+    runs += key != std::exchange(last_key, key);
+    device.SetTexture(0, images[odd_texture ? 2 : i % 2]);
+    const float x = pos(random), y = pos(random);
+    const uint32_t c = static_cast<uint32_t>(op(random)) << 24 | 0xFFFFFF;
+    if (scene)
+      Quad<SceneVertex>(device, {x / 10 - 3, y / 10 - 3, x / 10 - 1, y / 10 - 1}, i % 7, c);
+    else
+      Quad<ScreenVertex>(device, {x, y, x + 15, y + 12}, 0, c);
+  }
+  device.Present();
+  return runs;
+}
+
+TEST(GlDeviceBatching, GivesThePictureOfOneByOneDrawingWithADrawCallPerRun) {
+  test::TempDir dir;
   RgbaImage pictures[2];
   for (bool batching : {false, true}) {
     auto context = CreateHeadlessGlContext(64, 48);
     GlDevice device(*context, GlDeviceOptions{batching});
-    RenderState state;
-    SetUpDevice(device, state, {0, 0, -10}, {0, 0, 0}, atlas);
-    const TextureRef second = device.CreateTextureFromFileEx(other, {});
-    Texture* const images[] = {state.glyph_layer2.get(), state.glyph_layer1.get(), second.get()};
-    std::mt19937 random(7);
-    std::uniform_real_distribution<float> pos(-10, 70), op(0, 255);
-    device.Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    uint32_t runs = 0;
-    for (int i = 0, last_key = -1; i < 300; ++i) {
-      const bool scene = i % 3 == 0, odd_texture = i % 50 == 49;
-      const int key = scene * 2 + odd_texture;  // the vertex format and the image
-      runs += key != std::exchange(last_key, key);
-      device.SetTexture(0, images[odd_texture ? 2 : i % 2]);
-      const float x = pos(random), y = pos(random);
-      const uint32_t c = static_cast<uint32_t>(op(random)) << 24 | 0xFFFFFF;
-      if (scene)
-        Quad<SceneVertex>(device, {x / 10 - 3, y / 10 - 3, x / 10 - 1, y / 10 - 1}, i % 7, c);
-      else
-        Quad<ScreenVertex>(device, {x, y, x + 15, y + 12}, 0, c);
-    }
-    device.Present();
+    const uint32_t runs = DrawBusyFrame(device, dir);
     pictures[batching] = device.ReadPixels();
     EXPECT_EQ(device.Stats().primitives_last_frame, 300u);
     EXPECT_EQ(device.Stats().draw_calls_last_frame, batching ? runs : 300u);
   }
   EXPECT_EQ(pictures[0].pixels, pictures[1].pixels);
+}
+
+// Drawing straight into a window's back buffer turns rows and winding the other way round; the
+// picture must not turn with them, and the presented frame must survive its swap.
+TEST(GlDeviceWindow, DrawingIntoTheWindowGivesTheOwnFramebuffersPicture) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X server";
+  test::TempDir dir;
+  RgbaImage expected;
+  {
+    auto headless = CreateHeadlessGlContext(64, 48);
+    GlDevice reference(*headless);
+    DrawBusyFrame(reference, dir);
+    expected = reference.ReadPixels();
+  }
+
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_Window* window =
+      SDL_CreateWindow("gl_device_test", 0, 0, 64, 48, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  ASSERT_NE(window, nullptr) << SDL_GetError();
+  {
+    auto context = CreateSdlGlContext(window, /*vsync=*/false);
+    GlDeviceOptions options;
+    options.draw_into_window = options.keep_last_frame = true;
+    GlDevice device(*context, options);
+    DrawBusyFrame(device, dir);
+    EXPECT_EQ(device.ReadPixels().pixels, expected.pixels);
+    // The flipped rows turn the winding too: Direct3D's counter-clockwise culling (3) keeps
+    // this clockwise quad, its clockwise culling (2) removes it.
+    device.SetTexture(0, nullptr);
+    for (const uint32_t cull : {3u, 2u}) {
+      device.SetRenderState(D3DRS_CULLMODE, cull);
+      device.Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+      Quad<ScreenVertex>(device, {10, 10, 30, 30}, 0.5f, 0xFF00FF00);
+      device.Present();
+      EXPECT_EQ(At(device.ReadPixels(), 20, 15), cull == 3 ? 0x00FF00FFu : 0x000000FFu) << cull;
+    }
+  }
+  SDL_DestroyWindow(window);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 }  // namespace

@@ -55,7 +55,10 @@ bool LinuxSaverParts::SetUpDevice() {
     const bool capped = !state_.options.uncapped && state_.settings.frame_rate_cap >= 0;
     context_ = window_ ? CreateSdlGlContext(window_->window(), /*vsync=*/capped)
                        : CreateHeadlessGlContext(width_, height_);
-    device_ = std::make_unique<GlDevice>(*context_);
+    GlDeviceOptions options;
+    options.draw_into_window = true;
+    options.keep_last_frame = !state_.options.screenshot.empty();
+    device_ = std::make_unique<GlDevice>(*context_, options);
     frame_ = std::make_unique<SceneFrame>(*device_, random_, SceneSettingsOf(state_.settings),
                                           files_.ImagePath(state_.settings.atlas),
                                           state_.options.title.value_or(""));

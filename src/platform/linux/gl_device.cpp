@@ -147,23 +147,35 @@ GlDevice::GlDevice(GlContext& context, GlDeviceOptions options)
       program_() {
   program_.SetSurfaceSize(width_, height_);
 
-  // The device's own framebuffer: RGBA8 colour and a 16-bit depth buffer.
-  glGenRenderbuffers(1, &colour_rb_);
-  glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
-  glGenRenderbuffers(1, &depth_rb_);
-  glBindRenderbuffer(GL_RENDERBUFFER, depth_rb_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
-  glGenFramebuffers(1, &fbo_);
-  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_rb_);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_rb_);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    ReleaseGl();
-    throw DeviceError("GL: the framebuffer is incomplete");
+  direct_ = options_.draw_into_window && context.HasWindow();
+  if (direct_) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    program_.SetRowsBottomUp(true);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
+                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth_bits_);
+    if (depth_bits_ == 0) {
+      ReleaseGl();
+      throw DeviceError("GL: the window has no depth buffer");
+    }
+  } else {
+    // The device's own framebuffer: RGBA8 colour and a 16-bit depth buffer.
+    glGenRenderbuffers(1, &colour_rb_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
+    glGenRenderbuffers(1, &depth_rb_);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth_rb_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
+    glGenFramebuffers(1, &fbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_rb_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_rb_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+      ReleaseGl();
+      throw DeviceError("GL: the framebuffer is incomplete");
+    }
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth_bits_);
   }
-  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
-                                        GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth_bits_);
   glViewport(0, 0, width_, height_);
   // Start black and opaque, and never let drawing write alpha: the back buffer has none.
   glClearColor(0, 0, 0, 1);
@@ -277,7 +289,7 @@ void GlDevice::Clear(uint32_t flags, uint32_t color, float z, uint32_t /*stencil
     mask |= GL_DEPTH_BUFFER_BIT;
   }
   if (mask) {
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, fbo_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, DrawTarget());
     glClear(mask);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
   }
@@ -288,11 +300,13 @@ void GlDevice::Resize(int width, int height) {
   Flush();
   width_ = width;
   height_ = height;
-  glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
-  glBindRenderbuffer(GL_RENDERBUFFER, depth_rb_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
-  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+  if (!direct_) {  // a window's own buffers follow the window
+    glBindRenderbuffer(GL_RENDERBUFFER, colour_rb_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth_rb_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
   program_.Use();
   program_.SetSurfaceSize(width_, height_);
   glViewport(0, 0, width_, height_);
@@ -309,7 +323,10 @@ void GlDevice::EndScene() {
 
 void GlDevice::Present() {
   Flush();
-  if (context_.HasWindow()) {
+  if (direct_) {
+    if (options_.keep_last_frame) last_frame_ = ReadTarget();
+    context_.SwapBuffers();
+  } else if (context_.HasWindow()) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     // Our rows are top-first; the window's are bottom-first.
@@ -352,7 +369,8 @@ void GlDevice::DrawPrimitiveUP(uint32_t primitive_type, uint32_t primitive_count
   if (primitive_count > kMaxPendingVertices / 3)
     throw DeviceError("DrawPrimitiveUP: too many primitives in one call");
   if (!vertices) throw DeviceError("DrawPrimitiveUP: no vertices");
-  const uint32_t n = primitive_type == D3DPT_TRIANGLELIST ? primitive_count * 3 : primitive_count + 2;
+  const uint32_t n =
+      primitive_type == D3DPT_TRIANGLELIST ? primitive_count * 3 : primitive_count + 2;
   if (pending_fvf_ != fvf_ || pending_vertex_count_ + n > kMaxPendingVertices) Flush();
   pending_fvf_ = fvf_;
 
@@ -406,10 +424,10 @@ void GlDevice::ApplyStates() {
   if (cull == D3DCULL_NONE) {
     glDisable(GL_CULL_FACE);
   } else {
-    // Our framebuffer keeps Direct3D's coordinates, so Direct3D's clockwise is GL's
-    // counter-clockwise.
+    // Our own framebuffer keeps Direct3D's coordinates, so Direct3D's clockwise is GL's
+    // counter-clockwise there; a window's rows run the other way, and so does the winding.
     glEnable(GL_CULL_FACE);
-    glFrontFace(GL_CCW);
+    glFrontFace(direct_ ? GL_CW : GL_CCW);
     glCullFace(cull == 2 ? GL_FRONT : GL_BACK);
   }
   program_.SetLighting(rs(D3DRS_LIGHTING) != 0);
@@ -433,7 +451,7 @@ void GlDevice::ApplyStates() {
 
 void GlDevice::Flush() {
   if (pending_indices_.empty()) return;
-  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+  glBindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
   program_.Use();
   if (states_dirty_) ApplyStates();
   const bool screen = pending_fvf_ == kFvfScreenVertex;
@@ -491,15 +509,26 @@ void GlDevice::Finish() {
 
 RgbaImage GlDevice::ReadPixels() {
   Flush();
+  if (direct_ && options_.keep_last_frame && stats_.frames > 0) return last_frame_;
+  return ReadTarget();
+}
+
+RgbaImage GlDevice::ReadTarget() {
   RgbaImage image;
   image.width = width_;
   image.height = height_;
   image.pixels.resize(static_cast<size_t>(width_) * height_ * 4);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, DrawTarget());
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  // Row 0 of our framebuffer is the picture's top row already.
   glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.data());
-  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+  glBindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
+  if (direct_) {  // a window's rows run bottom-up; ours top-down
+    const size_t row = static_cast<size_t>(width_) * 4;
+    for (int top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom)
+      std::swap_ranges(image.pixels.begin() + static_cast<std::ptrdiff_t>(top * row),
+                       image.pixels.begin() + static_cast<std::ptrdiff_t>((top + 1) * row),
+                       image.pixels.begin() + static_cast<std::ptrdiff_t>(bottom * row));
+  }
   return image;
 }
 

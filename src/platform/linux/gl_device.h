@@ -21,6 +21,13 @@ namespace vx {
 struct GlDeviceOptions {
   // Draw each DrawPrimitiveUP on its own (for comparing pictures and for debugging).
   bool batching = true;
+  // With a window: draw straight into the window's back buffer rather than into a framebuffer
+  // of the device's own that Present copies over. The copy, flipped, costs a software renderer
+  // about a quarter of a 1080p frame.
+  bool draw_into_window = false;
+  // With draw_into_window: keep each presented frame, so ReadPixels can return the last one
+  // after its buffer was swapped away. Costs a read-back per frame; for screenshots.
+  bool keep_last_frame = false;
 };
 
 struct GlFrameStats {
@@ -54,7 +61,8 @@ class GlDevice final : public Device {
   TextureRef CreateTextureFromFileEx(const std::string& file,
                                      const TextureLoadOptions& options) override;
 
-  // The picture drawn so far, rows top to bottom, RGBA (pending draws are flushed first).
+  // The picture drawn so far, rows top to bottom, RGBA (pending draws are flushed first); drawing
+  // into a window with keep_last_frame, the last presented frame.
   RgbaImage ReadPixels();
   // Follows a new drawing-surface size (a host window that was resized): the framebuffer and
   // viewport take the new size and start black. Pending draws are flushed first.
@@ -70,12 +78,16 @@ class GlDevice final : public Device {
  private:
   void Flush();
   void ReleaseGl();
+  unsigned DrawTarget() const { return direct_ ? 0 : fbo_; }
+  RgbaImage ReadTarget();
   void ApplyStates();
 
   int width_, height_;
   GlContext& context_;  // made current before the members below make their GL objects
   GlDeviceOptions options_;
   int depth_bits_ = 0;
+  bool direct_ = false;          // drawing into the window's framebuffer
+  RgbaImage last_frame_;         // with keep_last_frame
   std::shared_ptr<bool> alive_;  // tells textures outliving the device not to touch GL
 
   // Built once the context is current; the first GL object the device makes.

@@ -11,8 +11,9 @@ namespace vx {
 namespace {
 
 // Pre-transformed vertices are in Direct3D pixels, whose centres lie on integer coordinates;
-// GL's lie on half-integers, hence the half-pixel shift. The framebuffer keeps Direct3D's row
-// order (row 0 at the top), so no flip is needed here; Present flips once when showing it.
+// GL's lie on half-integers, hence the half-pixel shift. The device's own framebuffer keeps
+// Direct3D's row order (row 0 at the top), and Present flips once when showing it; drawing
+// straight into a window, whose rows run bottom-up, flips here instead (u_y_sign -1).
 constexpr char kVertexShader[] = R"(#version 330 core
 layout(location = 0) in vec4 a_position;
 layout(location = 1) in vec4 a_diffuse;
@@ -21,6 +22,7 @@ uniform bool u_pretransformed;
 uniform bool u_lighting;
 uniform mat4 u_wvp;
 uniform vec2 u_size;
+uniform float u_y_sign;
 out vec4 v_diffuse;
 out vec2 v_texcoord;
 void main() {
@@ -35,7 +37,7 @@ void main() {
     clip.xy += clip.w / u_size;         // half a pixel, as above
     clip.z = clip.z * 2.0 - clip.w;     // depth 0..1 to GL's -1..1
   }
-  gl_Position = clip;
+  gl_Position = vec4(clip.x, clip.y * u_y_sign, clip.zw);
   // Lighting with no lights and no normals leaves only the (black) ambient term.
   v_diffuse = (u_lighting && !u_pretransformed) ? vec4(0.0, 0.0, 0.0, a_diffuse.a) : a_diffuse;
   v_texcoord = a_texcoord;
@@ -110,6 +112,8 @@ GlFixedFunctionProgram::GlFixedFunctionProgram() {
   lighting_location_ = glGetUniformLocation(name_, "u_lighting");
   wvp_location_ = glGetUniformLocation(name_, "u_wvp");
   size_location_ = glGetUniformLocation(name_, "u_size");
+  y_sign_location_ = glGetUniformLocation(name_, "u_y_sign");
+  glUniform1f(y_sign_location_, 1.0f);
   use_texture_location_ = glGetUniformLocation(name_, "u_use_texture");
   colour_op_location_ = glGetUniformLocation(name_, "u_colour_op");
   alpha_op_location_ = glGetUniformLocation(name_, "u_alpha_op");
@@ -131,6 +135,10 @@ void GlFixedFunctionProgram::Use() const {
 
 void GlFixedFunctionProgram::SetSurfaceSize(int width, int height) const {
   glUniform2f(size_location_, static_cast<float>(width), static_cast<float>(height));
+}
+
+void GlFixedFunctionProgram::SetRowsBottomUp(bool bottom_up) const {
+  glUniform1f(y_sign_location_, bottom_up ? -1.0f : 1.0f);
 }
 
 void GlFixedFunctionProgram::SetPretransformed(bool pretransformed) const {

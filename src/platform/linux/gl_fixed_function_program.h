@@ -23,6 +23,9 @@ class GlFixedFunctionProgram {
   // The setters below act on the program in use.
   // Pre-transformed vertices are in pixels of a surface of this size.
   void SetSurfaceSize(int width, int height) const;
+  // True when drawing into a window's framebuffer (rows bottom-up), false for the device's own
+  // (rows top-down, as Direct3D's).
+  void SetRowsBottomUp(bool bottom_up) const;
   void SetPretransformed(bool pretransformed) const;
   void SetLighting(bool lighting) const;
   // Direct3D's world x view x projection, row-major for row vectors.
@@ -35,7 +38,7 @@ class GlFixedFunctionProgram {
  private:
   unsigned name_ = 0;
   int pretransformed_location_ = -1, lighting_location_ = -1, wvp_location_ = -1;
-  int size_location_ = -1, use_texture_location_ = -1;
+  int size_location_ = -1, y_sign_location_ = -1, use_texture_location_ = -1;
   int colour_op_location_ = -1, alpha_op_location_ = -1;
 };
 
