@@ -1,6 +1,8 @@
 // Where a point of the scene lands on the screen, for the test that skips glyphs out of view.
 #pragma once
 
+#include <glm/vec4.hpp>
+
 #include "core/d3d_types.h"
 
 namespace vx {
@@ -15,10 +17,24 @@ class ScreenProjection {
   D3DVector Project(const D3DVector& point) const;
   // Inside the viewport, edges included (the right and bottom bounds are Width and Height).
   bool IsOnScreen(const D3DVector& point) const;
+  // IsOnScreen's answer, found without dividing: kOn or kOff where the point is clearly inside
+  // or clearly outside, kNear within a rounding margin of an edge, where only IsOnScreen
+  // itself can tell.
+  enum class Side { kOn, kOff, kNear };
+  Side Classify(const D3DVector& point) const;
+  // False only when no point of the box from `low` to `high` can pass IsOnScreen, so that a
+  // whole column out of view is skipped without testing its glyphs one by one. May say true
+  // for a box that shows nothing.
+  bool MayShowBox(const D3DVector& low, const D3DVector& high) const;
 
  private:
+  glm::vec4 Clip(const D3DVector& point) const;
+
   float m_[4][4] = {};  // column-major, as GLM keeps it
   D3DViewport viewport_{};
+  // The bounds IsOnScreen puts on x / w, y / w and z / w, and whether z / w has any.
+  double x_low_ = -1, x_high_ = 1, y_low_ = -1, y_high_ = 1;
+  bool depth_bounded_ = true;
 };
 
 }  // namespace vx

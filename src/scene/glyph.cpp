@@ -95,8 +95,19 @@ bool Glyph::BuildQuad(GlyphCanvas& canvas) const {
   q[1] = MakeSceneVertex(x1, y, z, 0, 0, origin.u + kCellDu, origin.v);
   q[2] = MakeSceneVertex(x, y1, z, 0, 0, origin.u, origin.v + kCellDv);
   q[3] = MakeSceneVertex(x1, y1, z, 0, 0, origin.u + kCellDu, origin.v + kCellDv);
-  for (const SceneVertex& v : q)
-    if (canvas.projection.IsOnScreen({v.x, v.y, v.z})) return true;
+  // Most corners are clearly in or out; only those at an edge need the exact projection.
+  for (const SceneVertex& v : q) {
+    const D3DVector corner{v.x, v.y, v.z};
+    switch (canvas.projection.Classify(corner)) {
+      case ScreenProjection::Side::kOn:
+        return true;
+      case ScreenProjection::Side::kNear:
+        if (canvas.projection.IsOnScreen(corner)) return true;
+        break;
+      case ScreenProjection::Side::kOff:
+        break;
+    }
+  }
   return false;
 }
 

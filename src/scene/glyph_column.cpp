@@ -1,5 +1,6 @@
 #include "scene/glyph_column.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/numbers.h"
@@ -66,6 +67,15 @@ void GlyphColumn::Restart(const Viewpoint& view, Random& random) {
 
 void GlyphColumn::Draw(GlyphCanvas& canvas) const {
   if (glyphs_.empty() || distance_fade <= 0) return;
+  // Columns behind the eye or beside the view are common; their glyphs would each fail the
+  // corner test, four projections apiece. The box spans every glyph's quad.
+  const float top = std::min(glyphs_.front().y, glyphs_.back().y);
+  const float bottom = std::max(glyphs_.front().y, glyphs_.back().y);
+  const float w = static_cast<float>(canvas.glyph_width),
+              h = static_cast<float>(canvas.glyph_height);
+  const D3DVector low{std::min(x, x + w), std::min(top, top + h), z};
+  const D3DVector high{std::max(x, x + w), std::max(bottom, bottom + h), z};
+  if (!canvas.projection.MayShowBox(low, high)) return;
   for (const Glyph& glyph : glyphs_) glyph.Draw(canvas);
 }
 

@@ -100,6 +100,7 @@ void LinuxSaverParts::DrawFrame() {
   if (state_.options.fps) UpdateFpsText();
   frame_->Draw();
   draw_calls_ += device_->Stats().draw_calls_last_frame;
+  triangles_ += device_->Stats().triangles_last_frame;
   ++frames_;
 }
 
@@ -131,12 +132,13 @@ void LinuxSaverParts::PrintStats() const {
   const double cpu_ms = ProcessCpuMs() - cpu_start_ms_;
   std::printf(
       "frames drawn: %llu\nframes per second: %.1f\nCPU ms per frame: %.2f\n"
-      "process CPU: %.0f%% of one core\nGL draw calls per frame: %.1f\nsize: %d x %d\n"
+      "process CPU: %.0f%% of one core\nGL draw calls per frame: %.1f\n"
+      "GL triangles per frame: %.0f\nsize: %d x %d\n"
       "ended by: %s\n",
       static_cast<unsigned long long>(frames_), seconds > 0 ? frames_ / seconds : 0.0,
       cpu_ms / frames, seconds > 0 ? cpu_ms / (seconds * 10.0) : 0.0,
-      static_cast<double>(draw_calls_) / frames, device_->Width(), device_->Height(),
-      end_reason_.c_str());
+      static_cast<double>(draw_calls_) / frames, static_cast<double>(triangles_) / frames,
+      device_->Width(), device_->Height(), end_reason_.c_str());
   std::fflush(stdout);
 }
 

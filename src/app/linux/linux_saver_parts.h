@@ -60,7 +60,7 @@ class LinuxSaverParts final : public SaverParts {
   std::unique_ptr<GlContext> context_;
   std::unique_ptr<GlDevice> device_;
   std::unique_ptr<SceneFrame> frame_;
-  uint64_t frames_ = 0, draw_calls_ = 0;
+  uint64_t frames_ = 0, draw_calls_ = 0, triangles_ = 0;
   std::string end_reason_ = "the system";
   bool screenshot_failed_ = false;
   double cpu_start_ms_ = 0;

@@ -338,7 +338,8 @@ void GlDevice::Present() {
   ++stats_.frames;
   stats_.draw_calls_last_frame = draw_calls_;
   stats_.primitives_last_frame = primitives_;
-  draw_calls_ = primitives_ = 0;
+  stats_.triangles_last_frame = triangles_;
+  draw_calls_ = primitives_ = triangles_ = 0;
 }
 
 void GlDevice::SetVertexShader(uint32_t fvf) {
@@ -477,6 +478,7 @@ void GlDevice::Flush() {
                  nullptr);
   glBindVertexArray(0);
   ++draw_calls_;
+  triangles_ += static_cast<uint32_t>(pending_indices_.size() / 3);
   pending_vertices_.clear();
   pending_indices_.clear();
   pending_vertex_count_ = 0;

@@ -34,12 +34,14 @@ struct GlFrameStats {
   uint64_t frames = 0;                 // Present calls so far
   uint32_t draw_calls_last_frame = 0;  // GL draw calls in the last presented frame
   uint32_t primitives_last_frame = 0;  // DrawPrimitiveUP calls in the last presented frame
+  uint32_t triangles_last_frame = 0;   // triangles drawn in the last presented frame
 };
 
 class GlDevice final : public Device {
  public:
   // `context` must be current and outlive the device. The device draws into its own
-  // framebuffer (RGBA8 colour, 16-bit depth) of the context's size and shows it on Present.
+  // framebuffer (RGBA8 colour, 16-bit depth) of the context's size and shows it on Present, or,
+  // with draw_into_window, into the window's back buffer.
   // Throws DeviceError when the context lacks what the device needs.
   explicit GlDevice(GlContext& context, GlDeviceOptions options = {});
   ~GlDevice() override;
@@ -113,7 +115,7 @@ class GlDevice final : public Device {
   std::map<std::string, std::weak_ptr<GlTexture::Object>> texture_cache_;  // by file bytes
 
   GlFrameStats stats_;
-  uint32_t draw_calls_ = 0, primitives_ = 0;
+  uint32_t draw_calls_ = 0, primitives_ = 0, triangles_ = 0;
 };
 
 }  // namespace vx
