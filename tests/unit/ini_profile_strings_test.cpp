@@ -101,7 +101,9 @@ TEST_F(IniProfileStringsTest, WriteThroughALinkKeepsTheLinkAndThePermissions) {
   fs::create_directory(dir.File("real"));
   const std::string target = dir.Write("real/Vexlum.ini", "[Section]\nLimite=5\n");
   fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
-  fs::create_symlink("real/Vexlum.ini", dir.File("Vexlum.ini"));
+  std::error_code no_links;
+  fs::create_symlink("real/Vexlum.ini", dir.File("Vexlum.ini"), no_links);
+  if (no_links) GTEST_SKIP() << "no symbolic links here: " << no_links.message();
   ASSERT_TRUE(p.WriteString("Section", "Kind", "1", dir.File("Vexlum.ini")));
   EXPECT_TRUE(fs::is_symlink(dir.File("Vexlum.ini")));
   EXPECT_EQ(TempDir::Read(target), "[Section]\nLimite=5\nKind=1\n");
