@@ -1,6 +1,7 @@
 #include "render/screen_projection.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <glm/glm.hpp>
@@ -51,6 +52,10 @@ bool ScreenProjection::IsOnScreen(const D3DVector& point) const {
 // (x, y, z, w) the clip coordinates. As planes through the origin of clip space, each linear
 // in the point: f = x - x_low w >= 0 and the like. In front of the eye (w > 0) a point on
 // screen has every f >= 0; behind it (w < 0), dividing by w turns them all round: every f <= 0.
+std::array<double, 6> ScreenProjection::Planes(double x, double y, double z, double w) const {
+  return {x - x_low_ * w, x_high_ * w - x, y - y_low_ * w, y_high_ * w - y, z, w - z};
+}
+
 ScreenProjection::Side ScreenProjection::Classify(const D3DVector& p) const {
   const glm::vec4 clip = Clip(p);  // the very floats Project divides
   const double x = clip.x, y = clip.y, z = clip.z, w = clip.w;
@@ -62,7 +67,7 @@ ScreenProjection::Side ScreenProjection::Classify(const D3DVector& p) const {
   const double aw = std::abs(w);
   const double mx = kMargin * (std::abs(x) + aw), my = kMargin * (std::abs(y) + aw);
   const double mz = kMargin * (std::abs(z) + aw);
-  const double f[6] = {x - x_low_ * w, x_high_ * w - x, y - y_low_ * w, y_high_ * w - y, z, w - z};
+  const std::array<double, 6> f = Planes(x, y, z, w);
   const double margin[6] = {mx, mx, my, my, mz, mz};
   // The least distance past the margins, inward and outward, with no branch per plane.
   double least_in = HUGE_VAL, least_out = HUGE_VAL;
@@ -89,8 +94,7 @@ bool ScreenProjection::MayShowBox(const D3DVector& low, const D3DVector& high) c
     for (int row = 0; row < 4; ++row)
       c[row] = m_[0][row] * px + m_[1][row] * py + m_[2][row] * pz + m_[3][row];
     const double x = c[0], y = c[1], z = c[2], w = c[3];
-    const double f[6] = {x - x_low_ * w, x_high_ * w - x, y - y_low_ * w, y_high_ * w - y, z,
-                         w - z};
+    const std::array<double, 6> f = Planes(x, y, z, w);
     const double margin = 1e-4 * (std::abs(x) + std::abs(y) + std::abs(z) + std::abs(w));
     for (int i = 0; i < planes; ++i) {
       all_below[i] = all_below[i] && f[i] < -margin;

@@ -1,6 +1,7 @@
 // Where a point of the scene lands on the screen, for the test that skips glyphs out of view.
 #pragma once
 
+#include <array>
 #include <glm/vec4.hpp>
 
 #include "core/d3d_types.h"
@@ -29,6 +30,8 @@ class ScreenProjection {
 
  private:
   glm::vec4 Clip(const D3DVector& point) const;
+  // The six bounds of IsOnScreen as planes of clip space, each >= 0 inside (for w > 0).
+  std::array<double, 6> Planes(double x, double y, double z, double w) const;
 
   float m_[4][4] = {};  // column-major, as GLM keeps it
   D3DViewport viewport_{};

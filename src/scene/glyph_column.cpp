@@ -68,13 +68,15 @@ void GlyphColumn::Restart(const Viewpoint& view, Random& random) {
 void GlyphColumn::Draw(GlyphCanvas& canvas) const {
   if (glyphs_.empty() || distance_fade <= 0) return;
   // Columns behind the eye or beside the view are common; their glyphs would each fail the
-  // corner test, four projections apiece. The box spans every glyph's quad.
-  const float top = std::min(glyphs_.front().y, glyphs_.back().y);
-  const float bottom = std::max(glyphs_.front().y, glyphs_.back().y);
+  // corner test, four projections apiece. The box spans every glyph's quad: the glyphs share
+  // one x and z and stand one below the other.
+  const Glyph& first = glyphs_.front();
+  const float top = std::min(first.y, glyphs_.back().y);
+  const float bottom = std::max(first.y, glyphs_.back().y);
   const float w = static_cast<float>(canvas.glyph_width),
               h = static_cast<float>(canvas.glyph_height);
-  const D3DVector low{std::min(x, x + w), std::min(top, top + h), z};
-  const D3DVector high{std::max(x, x + w), std::max(bottom, bottom + h), z};
+  const D3DVector low{std::min(first.x, first.x + w), std::min(top, top + h), first.z};
+  const D3DVector high{std::max(first.x, first.x + w), std::max(bottom, bottom + h), first.z};
   if (!canvas.projection.MayShowBox(low, high)) return;
   for (const Glyph& glyph : glyphs_) glyph.Draw(canvas);
 }
