@@ -4,13 +4,14 @@
 #include <fstream>
 #include <utility>
 
+#include "core/utf8_path.h"
 #include "startup/settings.h"
 
 namespace vx {
 namespace {
 
 std::string Join(const std::string& folder, std::string_view name) {
-  return (std::filesystem::path(folder) / std::string(name)).string();
+  return Utf8String(Utf8Path(folder) / Utf8Path(name));
 }
 
 struct ImageRange {
@@ -26,7 +27,7 @@ constexpr ImageRange kImages[] = {
 
 // Reads at most the pack's known length; what lies behind it is never looked at.
 std::string ReadPack(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(Utf8Path(path), std::ios::binary);
   std::string bytes(kDataPackLength, '\0');
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<size_t>(in.gcount()));
@@ -79,7 +80,8 @@ bool TextureFiles::ExtractTextures() {
 
 bool TextureFiles::WriteImages(const std::string& pack) {
   for (const ImageRange& image : kImages) {
-    std::ofstream out(Join(image_folder_, image.name), std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(Join(image_folder_, image.name)),
+                      std::ios::binary | std::ios::trunc);
     if (!out) return false;  // nothing made: whatever holds that name is not ours to delete
     ++images_written_;
     out.write(pack.data() + image.offset, static_cast<std::streamsize>(image.length));
@@ -97,7 +99,7 @@ void TextureFiles::DeleteTextureFiles() {
   if (image_folder_.empty()) return;
   std::error_code ec;
   for (int i = 0; i < images_written_; ++i)
-    std::filesystem::remove(Join(image_folder_, kImages[static_cast<size_t>(i)].name),
+    std::filesystem::remove(Utf8Path(Join(image_folder_, kImages[static_cast<size_t>(i)].name)),
                             ec);  // in use: it stays
   images_written_ = 0;
   services_.ReleaseRunFolder(image_folder_);

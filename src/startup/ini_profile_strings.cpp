@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/cp932.h"
+#include "core/utf8_path.h"
 
 namespace vx {
 namespace {
@@ -135,7 +136,7 @@ bool HasLineBreak(std::string_view text) {
 std::string IniProfileStrings::GetString(std::string_view section, std::string_view key,
                                          const std::string& file) {
   std::string content;
-  if (ReadAll(file, content) != FileRead::kRead) return {};
+  if (ReadAll(Utf8Path(file), content) != FileRead::kRead) return {};
   const KeyNames names(key);
   LineReader lines(content);
   std::string_view line;
@@ -164,7 +165,7 @@ bool IniProfileStrings::WriteString(std::string_view section, std::string_view k
                                     std::string_view value, const std::string& file) {
   // A line break in any of them would split the line and change other keys.
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
-  const fs::path target = WriteTarget(file);
+  const fs::path target = WriteTarget(Utf8Path(file));
   std::string content;
   const FileRead read = ReadAll(target, content);
   if (read == FileRead::kUnreadable) return false;
@@ -219,7 +220,8 @@ bool IniProfileStrings::WriteString(std::string_view section, std::string_view k
   // Written beside the file and renamed over it, so an interrupted write never leaves half a
   // file; the new file keeps the old one's permissions.
   std::random_device random;
-  const fs::path temp = target.string() + ".tmp" + std::to_string(random());
+  fs::path temp = target;
+  temp += ".tmp" + std::to_string(random());
   {
     std::ofstream o(temp, std::ios::binary | std::ios::trunc);
     if (!o) return false;

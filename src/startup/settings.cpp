@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "core/numbers.h"
+#include "core/utf8_path.h"
 
 namespace vx {
 
@@ -23,12 +24,13 @@ std::string WriteIni(ProfileStrings& profile, std::string_view section, std::str
 }
 
 bool FileExists(std::string_view path) {
-  std::string p(path);
-  if (!p.empty() && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+  std::string_view p(path);
+  if (!p.empty() && (p.back() == '\\' || p.back() == '/')) p.remove_suffix(1);
   if (p.empty()) return false;
+  const std::filesystem::path file = Utf8Path(p);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(p, ec)) return false;
-  std::ifstream in(p, std::ios::binary);
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  std::ifstream in(file, std::ios::binary);
   return static_cast<bool>(in);
 }
 

@@ -21,7 +21,7 @@
 
 #include "fakes/fake_window_system.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/linux/texture_image.h"
+#include "platform/common/texture_image.h"
 #include "ports/device.h"
 #include "saver/texture_files.h"
 #include "startup/settings.h"

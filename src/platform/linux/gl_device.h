@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/texture_image.h"
 #include "platform/linux/gl_context.h"
 #include "platform/linux/gl_fixed_function_program.h"
 #include "platform/linux/gl_texture.h"
-#include "platform/linux/texture_image.h"
 #include "ports/device.h"
 
 namespace vx {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/texture_image.h"
+#include "platform/common/texture_image.h"
 #include "ports/device.h"
 
 namespace vx {

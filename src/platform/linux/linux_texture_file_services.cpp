@@ -1,7 +1,6 @@
 #include "platform/linux/linux_texture_file_services.h"
 
 #include <fcntl.h>
-#include <stb_image.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,11 +8,8 @@
 
 #include <chrono>
 #include <filesystem>
-#include <limits>
-#include <vector>
 
-#include "platform/linux/texture_image.h"
-#include "ports/device.h"
+#include "platform/common/texture_image.h"
 #include "saver/texture_files.h"
 
 namespace vx {
@@ -111,18 +107,7 @@ void LinuxTextureFileServices::ReclaimAbandonedRunFolders() {
 }
 
 bool LinuxTextureFileServices::ImageDecodes(std::string_view bytes, int width, int height) {
-  if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
-    return false;
-  int w = 0, h = 0, channels = 0;
-  const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
-  if (!stbi_info_from_memory(data, static_cast<int>(bytes.size()), &w, &h, &channels)) return false;
-  if (w != width || h != height) return false;
-  try {
-    DecodeImage(std::vector<uint8_t>(bytes.begin(), bytes.end()), "pack image");
-    return true;
-  } catch (const DeviceError&) {
-    return false;
-  }
+  return ImageDecodesAs(bytes, width, height);
 }
 
 }  // namespace vx

@@ -1,4 +1,4 @@
-#include "platform/linux/texture_image.h"
+#include "platform/common/texture_image.h"
 
 #include <stb_image.h>
 
@@ -39,6 +39,21 @@ RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name
   image.pixels.assign(data, data + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
   stbi_image_free(data);
   return image;
+}
+
+bool ImageDecodesAs(std::string_view bytes, int width, int height) {
+  if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
+    return false;
+  int w = 0, h = 0, channels = 0;
+  const auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
+  if (!stbi_info_from_memory(data, static_cast<int>(bytes.size()), &w, &h, &channels)) return false;
+  if (w != width || h != height) return false;
+  try {
+    DecodeImage(std::vector<uint8_t>(bytes.begin(), bytes.end()), "pack image");
+    return true;
+  } catch (const DeviceError&) {
+    return false;
+  }
 }
 
 RgbaImage ScaleNearest(const RgbaImage& source, int width, int height) {

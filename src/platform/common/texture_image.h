@@ -1,10 +1,11 @@
 // Decoding and sizing of texture images as the Direct3D texture loader does it with the
 // saver's arguments: any size in, a fixed size out by point sampling, and a full chain of
-// point-filtered mip levels.
+// point-filtered mip levels. Shared by every platform's device.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vx {
@@ -22,6 +23,10 @@ inline constexpr int kMaxImageSide = 4096;
 // DeviceError when the bytes are not a PNG picture, or one with a side beyond kMaxImageSide
 // (read from the header, before anything is decoded).
 RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name_for_errors);
+
+// True when the bytes are a picture of exactly width x height that DecodeImage takes. The size
+// is read from the header first, so a picture of another size is never decoded.
+bool ImageDecodesAs(std::string_view bytes, int width, int height);
 
 // Nearest scaling: each target pixel takes the source pixel under its centre.
 RgbaImage ScaleNearest(const RgbaImage& source, int width, int height);

@@ -1,0 +1,33 @@
+#include "core/utf8_path.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/temp_dir.h"
+#include "startup/ini_profile_strings.h"
+#include "startup/settings.h"
+
+namespace vx {
+namespace {
+
+// A folder name no single-byte code page can spell: on Windows a narrow file name would turn
+// it into question marks and the files would land elsewhere, or nowhere.
+constexpr const char* kFolderName = "設定 Ünïcode フォルダ";
+
+TEST(Utf8Path, FilesInAFolderOfAnyNameAreWrittenAndReadUnderThatName) {
+  test::TempDir dir;
+  const std::string folder = Utf8String(dir.path()) + "/" + kFolderName;
+  const std::string file = folder + "/Vexlum.ini";
+  IniProfileStrings profile;
+  ASSERT_TRUE(profile.WriteString("Section", "BGMﾌｧｲﾙ", "曲.mp3", file));
+  EXPECT_TRUE(FileExists(file));
+  EXPECT_EQ(profile.GetString("Section", "BGMﾌｧｲﾙ", file), "曲.mp3");
+  // The folder on disk carries the intended name, not a lossy spelling of it.
+  bool found = false;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    found = found || Utf8String(entry.path().filename()) == kFolderName;
+  EXPECT_TRUE(found);
+  EXPECT_EQ(Utf8Path(Utf8String(Utf8Path(file))), Utf8Path(file));
+}
+
+}  // namespace
+}  // namespace vx
