@@ -9,6 +9,8 @@ namespace vx {
 
 // The title of every message the saver shows.
 inline constexpr std::string_view kSaverMessageTitle = "Vexlum(ScreenSaver)";
+// What the saver says when it cannot prepare its screen; the reason follows on the next line.
+inline constexpr std::string_view kStartFailedMessage = "画面の準備ができません!";
 
 class SaverParts {
  public:

@@ -1,6 +1,5 @@
 #include "app/linux/linux_saver_parts.h"
 
-#include <stb_image_write.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -42,7 +41,8 @@ LinuxSaverParts::LinuxSaverParts(const StartupState& state, X11WindowSystem& win
       hosted_(hosted),
       width_(width),
       height_(height),
-      files_(folder, windows, file_services_) {}
+      files_(folder, windows, file_services_),
+      statistics_(ProcessCpuMs) {}
 
 void LinuxSaverParts::SeedRandom() {
   random_.Seed(state_.options.seed
@@ -71,75 +71,41 @@ bool LinuxSaverParts::SetUpDevice() {
 }
 
 void LinuxSaverParts::BeforeLoop() {
-  cpu_start_ms_ = ProcessCpuMs();
-  wall_start_ = std::chrono::steady_clock::now();
-  fps_since_ = wall_start_;
-  fps_cpu_ms_ = cpu_start_ms_;
+  statistics_.Start();
   if (state_.options.fps) frame_->SetCornerText("FPS: 0.0\nCPU: 0.0%");
-}
-
-void LinuxSaverParts::UpdateFpsText() {
-  const auto now = std::chrono::steady_clock::now();
-  const double seconds = std::chrono::duration<double>(now - fps_since_).count();
-  if (seconds < 1.0) return;
-  const double cpu_ms = ProcessCpuMs();
-  char text[64];
-  std::snprintf(text, sizeof text, "FPS: %.1f\nCPU: %.1f%%",
-                static_cast<double>(frames_ - fps_frames_) / seconds,
-                (cpu_ms - fps_cpu_ms_) / (seconds * 10.0));
-  frame_->SetCornerText(text);
-  fps_since_ = now;
-  fps_frames_ = frames_;
-  fps_cpu_ms_ = cpu_ms;
 }
 
 void LinuxSaverParts::DrawFrame() {
   // A host window (XScreenSaver's) may be resized at any time; the picture follows it.
   if (hosted_ && (context_->Width() != device_->Width() || context_->Height() != device_->Height()))
     device_->Resize(context_->Width(), context_->Height());
-  if (state_.options.fps) UpdateFpsText();
+  if (state_.options.fps)
+    if (auto text = statistics_.FpsText()) frame_->SetCornerText(std::move(*text));
   frame_->Draw();
-  draw_calls_ += device_->Stats().draw_calls_last_frame;
-  triangles_ += device_->Stats().triangles_last_frame;
-  ++frames_;
+  statistics_.CountFrame(device_->Stats().draw_calls_last_frame,
+                         device_->Stats().triangles_last_frame);
 }
 
 void LinuxSaverParts::ReleaseDevice() {
   if (!device_) return;
   if (!state_.options.screenshot.empty())
     screenshot_failed_ = !WriteScreenshot(state_.options.screenshot);
-  if (state_.options.stats) PrintStats();
+  if (state_.options.stats) {
+    std::cout << statistics_.Summary(device_->Width(), device_->Height(), end_reason_)
+              << std::flush;
+  }
   frame_.reset();
   device_.reset();
   context_.reset();
 }
 
 bool LinuxSaverParts::WriteScreenshot(const std::string& file) {
-  const RgbaImage image = device_->ReadPixels();
-  if (!stbi_write_png(file.c_str(), image.width, image.height, 4, image.pixels.data(),
-                      image.width * 4)) {
+  if (!WritePngFile(device_->ReadPixels(), file)) {
     std::cerr << "vexlum: cannot write the screenshot " << file << std::endl;
     return false;
   }
   std::cout << "vexlum: screenshot written to " << file << std::endl;
   return true;
-}
-
-void LinuxSaverParts::PrintStats() const {
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start_).count();
-  const double frames = static_cast<double>(frames_ ? frames_ : 1);
-  const double cpu_ms = ProcessCpuMs() - cpu_start_ms_;
-  std::printf(
-      "frames drawn: %llu\nframes per second: %.1f\nCPU ms per frame: %.2f\n"
-      "process CPU: %.0f%% of one core\nGL draw calls per frame: %.1f\n"
-      "GL triangles per frame: %.0f\nsize: %d x %d\n"
-      "ended by: %s\n",
-      static_cast<unsigned long long>(frames_), seconds > 0 ? frames_ / seconds : 0.0,
-      cpu_ms / frames, seconds > 0 ? cpu_ms / (seconds * 10.0) : 0.0,
-      static_cast<double>(draw_calls_) / frames, static_cast<double>(triangles_) / frames,
-      device_->Width(), device_->Height(), end_reason_.c_str());
-  std::fflush(stdout);
 }
 
 }  // namespace vx

@@ -3,7 +3,6 @@
 // screenshot and statistics the command line can ask for.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,15 +14,13 @@
 #include "platform/linux/linux_texture_file_services.h"
 #include "platform/linux/sdl_saver_window.h"
 #include "platform/linux/x11_window_system.h"
+#include "saver/run_statistics.h"
 #include "saver/saver_parts.h"
 #include "saver/scene_frame.h"
 #include "saver/texture_files.h"
 #include "startup/mode_dispatch.h"
 
 namespace vx {
-
-// What the saver says when it cannot prepare its screen.
-inline constexpr std::string_view kStartFailedMessage = "画面の準備ができません!";
 
 class LinuxSaverParts final : public SaverParts {
  public:
@@ -46,8 +43,6 @@ class LinuxSaverParts final : public SaverParts {
 
  private:
   bool WriteScreenshot(const std::string& file);
-  void PrintStats() const;
-  void UpdateFpsText();
 
   const StartupState& state_;
   X11WindowSystem& windows_;
@@ -60,15 +55,9 @@ class LinuxSaverParts final : public SaverParts {
   std::unique_ptr<GlContext> context_;
   std::unique_ptr<GlDevice> device_;
   std::unique_ptr<SceneFrame> frame_;
-  uint64_t frames_ = 0, draw_calls_ = 0, triangles_ = 0;
+  RunStatistics statistics_;
   std::string end_reason_ = "the system";
   bool screenshot_failed_ = false;
-  double cpu_start_ms_ = 0;
-  std::chrono::steady_clock::time_point wall_start_;
-  // The -fps display's last reading: frames and CPU time then.
-  std::chrono::steady_clock::time_point fps_since_;
-  uint64_t fps_frames_ = 0;
-  double fps_cpu_ms_ = 0;
 };
 
 }  // namespace vx

@@ -1,11 +1,14 @@
 #include "platform/common/texture_image.h"
 
 #include <stb_image.h>
+#include <stb_image_write.h>
 
 #include <algorithm>
+#include <fstream>
 #include <iterator>
 #include <limits>
 
+#include "core/utf8_path.h"
 #include "ports/device.h"
 
 namespace vx {
@@ -54,6 +57,19 @@ bool ImageDecodesAs(std::string_view bytes, int width, int height) {
   } catch (const DeviceError&) {
     return false;
   }
+}
+
+bool WritePngFile(const RgbaImage& image, const std::string& file) {
+  std::ofstream out(Utf8Path(file), std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  const auto write = [](void* context, void* data, int size) {
+    static_cast<std::ofstream*>(context)->write(static_cast<const char*>(data), size);
+  };
+  if (!stbi_write_png_to_func(write, &out, image.width, image.height, 4, image.pixels.data(),
+                              image.width * 4))
+    return false;
+  out.close();
+  return static_cast<bool>(out);
 }
 
 RgbaImage ScaleNearest(const RgbaImage& source, int width, int height) {

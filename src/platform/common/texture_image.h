@@ -28,6 +28,9 @@ RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name
 // is read from the header first, so a picture of another size is never decoded.
 bool ImageDecodesAs(std::string_view bytes, int width, int height);
 
+// Writes the image as a PNG file (a UTF-8 name). False when the file cannot be written.
+bool WritePngFile(const RgbaImage& image, const std::string& file);
+
 // Nearest scaling: each target pixel takes the source pixel under its centre.
 RgbaImage ScaleNearest(const RgbaImage& source, int width, int height);
 

@@ -1,0 +1,273 @@
+#include "platform/windows/d3d8_device.h"
+
+#include <windows.h>
+// windows.h first: d3d8.h relies on its types.
+#include <d3d8.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "core/utf8_path.h"
+
+namespace vx {
+namespace {
+
+using Direct3DCreate8Function = IDirect3D8*(WINAPI*)(UINT);
+
+std::string Hex(HRESULT result) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(result));
+  return text;
+}
+
+void Check(HRESULT result, const char* what) {
+  if (FAILED(result)) throw DeviceError(std::string(what) + " failed (" + Hex(result) + ")");
+}
+
+class D3D8Texture final : public Texture {
+ public:
+  explicit D3D8Texture(IDirect3DTexture8* texture) : texture_(texture) {}
+  ~D3D8Texture() override { texture_->Release(); }
+  D3D8Texture(const D3D8Texture&) = delete;
+  D3D8Texture& operator=(const D3D8Texture&) = delete;
+  IDirect3DTexture8* get() const { return texture_; }
+
+ private:
+  IDirect3DTexture8* texture_;
+};
+
+std::vector<uint8_t> ReadFileBytes(const std::string& file) {
+  std::ifstream in(Utf8Path(file), std::ios::binary);
+  if (!in) throw DeviceError("cannot read the image " + file);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Expands a channel of `bits` bits to 8, the top bits repeated into the low ones.
+uint8_t Expand(uint32_t value, int bits) {
+  value <<= 8 - bits;
+  return static_cast<uint8_t>(value | (value >> bits));
+}
+
+}  // namespace
+
+struct D3D8Device::PresentParameters {
+  D3DPRESENT_PARAMETERS p{};
+};
+
+D3D8Device::D3D8Device(HWND window, const D3D8DeviceOptions& o)
+    : present_(std::make_unique<PresentParameters>()), width_(o.width), height_(o.height) {
+  library_ = LoadLibraryW(L"d3d8.dll");
+  if (!library_) throw DeviceError("Direct3D 8 (d3d8.dll) is not installed");
+  const auto create = reinterpret_cast<Direct3DCreate8Function>(
+      reinterpret_cast<void*>(GetProcAddress(library_, "Direct3DCreate8")));
+  d3d_ = create ? create(D3D_SDK_VERSION) : nullptr;
+  if (!d3d_) {
+    FreeLibrary(library_);
+    throw DeviceError("Direct3D 8 cannot be started on this system");
+  }
+  D3DDISPLAYMODE desktop{};
+  d3d_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &desktop);
+
+  D3DPRESENT_PARAMETERS& p = present_->p;
+  p.BackBufferWidth = static_cast<UINT>(o.width);
+  p.BackBufferHeight = static_cast<UINT>(o.height);
+  p.BackBufferFormat = o.windowed ? desktop.Format : D3DFMT_R5G6B5;
+  p.BackBufferCount = 1;
+  p.MultiSampleType = D3DMULTISAMPLE_NONE;
+  // Copying keeps the back buffer's picture after Present, so the last frame can be read.
+  p.SwapEffect = o.windowed && !o.vsync ? D3DSWAPEFFECT_COPY : D3DSWAPEFFECT_COPY_VSYNC;
+  p.hDeviceWindow = window;
+  p.Windowed = o.windowed ? TRUE : FALSE;
+  p.EnableAutoDepthStencil = TRUE;
+  p.AutoDepthStencilFormat = D3DFMT_D16;
+  p.Flags = o.readable ? D3DPRESENTFLAG_LOCKABLE_BACKBUFFER : 0;
+  p.FullScreen_RefreshRateInHz = 0;
+  p.FullScreen_PresentationInterval =
+      o.windowed ? 0 : (o.vsync ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_IMMEDIATE);
+  // Direct3D would otherwise drop the x87 unit to single precision, and the run-time
+  // library's maths functions that use it would round differently from every other build.
+  const DWORD behaviour = D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_FPU_PRESERVE;
+  HRESULT result =
+      d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, behaviour, &p, &device_);
+  if (FAILED(result) && !o.windowed) {
+    // A display that offers no 16-bit mode still shows the saver in its own colour depth.
+    p.BackBufferFormat = desktop.Format;
+    result =
+        d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, behaviour, &p, &device_);
+  }
+  if (FAILED(result)) {
+    d3d_->Release();
+    FreeLibrary(library_);
+    throw DeviceError("no Direct3D 8 device of " + std::to_string(o.width) + " x " +
+                      std::to_string(o.height) + " can be made (" + Hex(result) + ")");
+  }
+}
+
+D3D8Device::~D3D8Device() {
+  device_->Release();
+  d3d_->Release();
+  FreeLibrary(library_);
+}
+
+void D3D8Device::SetRenderState(uint32_t state, int32_t value) {
+  device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), static_cast<DWORD>(value));
+}
+
+void D3D8Device::SetTextureStageState(uint32_t stage, uint32_t type, int32_t value) {
+  device_->SetTextureStageState(stage, static_cast<D3DTEXTURESTAGESTATETYPE>(type),
+                                static_cast<DWORD>(value));
+}
+
+void D3D8Device::SetTransform(uint32_t type, const D3DMatrix& matrix) {
+  static_assert(sizeof(D3DMATRIX) == sizeof(D3DMatrix));
+  D3DMATRIX m;
+  std::memcpy(&m, &matrix, sizeof m);
+  device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(type), &m);
+}
+
+void D3D8Device::RecoverIfLost() {
+  if (!lost_) return;
+  const HRESULT state = device_->TestCooperativeLevel();
+  if (state == D3DERR_DEVICENOTRESET && SUCCEEDED(device_->Reset(&present_->p))) lost_ = false;
+  if (state == D3D_OK) lost_ = false;
+}
+
+void D3D8Device::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
+  RecoverIfLost();
+  if (lost_) return;
+  Check(device_->Clear(0, nullptr, flags, color, z, stencil), "Clear");
+}
+
+void D3D8Device::BeginScene() {
+  if (lost_) return;
+  Check(device_->BeginScene(), "BeginScene");
+}
+
+void D3D8Device::EndScene() {
+  if (lost_) return;
+  Check(device_->EndScene(), "EndScene");
+}
+
+void D3D8Device::Present() {
+  draw_calls_last_ = draw_calls_;
+  triangles_last_ = triangles_;
+  draw_calls_ = triangles_ = 0;
+  if (lost_) {
+    Sleep(50);  // nothing is shown; wait for the display instead of spinning
+    return;
+  }
+  const HRESULT result = device_->Present(nullptr, nullptr, nullptr, nullptr);
+  if (result == D3DERR_DEVICELOST) {
+    lost_ = true;
+    return;
+  }
+  Check(result, "Present");
+}
+
+void D3D8Device::SetVertexShader(uint32_t fvf) {
+  device_->SetVertexShader(fvf);
+}
+
+void D3D8Device::SetTexture(uint32_t stage, Texture* texture) {
+  auto* own = dynamic_cast<D3D8Texture*>(texture);
+  device_->SetTexture(stage, own ? own->get() : nullptr);
+}
+
+void D3D8Device::DrawPrimitiveUP(uint32_t primitive_type, uint32_t primitive_count,
+                                 const void* vertices, uint32_t stride) {
+  ++draw_calls_;
+  triangles_ += primitive_count;
+  if (lost_) return;
+  Check(device_->DrawPrimitiveUP(static_cast<D3DPRIMITIVETYPE>(primitive_type), primitive_count,
+                                 vertices, stride),
+        "DrawPrimitiveUP");
+}
+
+D3DViewport D3D8Device::GetViewport() {
+  D3DVIEWPORT8 v{};
+  device_->GetViewport(&v);
+  D3DViewport out;
+  out.X = v.X;
+  out.Y = v.Y;
+  out.Width = v.Width;
+  out.Height = v.Height;
+  out.MinZ = v.MinZ;
+  out.MaxZ = v.MaxZ;
+  return out;
+}
+
+TextureRef D3D8Device::CreateTextureFromFileEx(const std::string& file,
+                                               const TextureLoadOptions& options) {
+  RgbaImage image = DecodeImage(ReadFileBytes(file), file);
+  const int width = static_cast<int>(options.Width), height = static_cast<int>(options.Height);
+  if (image.width != width || image.height != height) image = ScaleNearest(image, width, height);
+  const std::vector<RgbaImage> chain =
+      options.MipLevels <= 0 ? PointMipChain(std::move(image)) : std::vector{std::move(image)};
+  IDirect3DTexture8* texture = nullptr;
+  Check(device_->CreateTexture(static_cast<UINT>(width), static_cast<UINT>(height),
+                               static_cast<UINT>(chain.size()), 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                               &texture),
+        "CreateTexture");
+  auto ref = std::make_shared<D3D8Texture>(texture);
+  for (size_t level = 0; level < chain.size(); ++level) {
+    const RgbaImage& from = chain[level];
+    D3DLOCKED_RECT locked{};
+    Check(texture->LockRect(static_cast<UINT>(level), &locked, nullptr, 0), "LockRect");
+    for (int y = 0; y < from.height; ++y) {
+      auto* row = static_cast<uint8_t*>(locked.pBits) + static_cast<ptrdiff_t>(y) * locked.Pitch;
+      const uint8_t* rgba = &from.pixels[static_cast<size_t>(y) * from.width * 4];
+      for (int x = 0; x < from.width; ++x, rgba += 4, row += 4) {
+        row[0] = rgba[2];  // A8R8G8B8 lies in memory as B, G, R, A
+        row[1] = rgba[1];
+        row[2] = rgba[0];
+        row[3] = rgba[3];
+      }
+    }
+    texture->UnlockRect(static_cast<UINT>(level));
+  }
+  return ref;
+}
+
+RgbaImage D3D8Device::ReadBackBuffer() {
+  IDirect3DSurface8* surface = nullptr;
+  Check(device_->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), "GetBackBuffer");
+  D3DSURFACE_DESC desc{};
+  surface->GetDesc(&desc);
+  D3DLOCKED_RECT locked{};
+  const HRESULT result = surface->LockRect(&locked, nullptr, D3DLOCK_READONLY);
+  if (FAILED(result)) {
+    surface->Release();
+    Check(result, "reading the back buffer");
+  }
+  RgbaImage image;
+  image.width = static_cast<int>(desc.Width);
+  image.height = static_cast<int>(desc.Height);
+  image.pixels.resize(static_cast<size_t>(image.width) * image.height * 4);
+  for (int y = 0; y < image.height; ++y) {
+    const auto* row =
+        static_cast<const uint8_t*>(locked.pBits) + static_cast<ptrdiff_t>(y) * locked.Pitch;
+    uint8_t* to = &image.pixels[static_cast<size_t>(y) * image.width * 4];
+    for (int x = 0; x < image.width; ++x, to += 4) {
+      if (desc.Format == D3DFMT_R5G6B5 || desc.Format == D3DFMT_X1R5G5B5) {
+        uint16_t v;
+        std::memcpy(&v, row + x * 2, 2);
+        const bool six = desc.Format == D3DFMT_R5G6B5;
+        to[0] = Expand(six ? v >> 11 : (v >> 10) & 31, 5);
+        to[1] = six ? Expand((v >> 5) & 63, 6) : Expand((v >> 5) & 31, 5);
+        to[2] = Expand(v & 31, 5);
+      } else {  // X8R8G8B8 or A8R8G8B8
+        to[0] = row[x * 4 + 2];
+        to[1] = row[x * 4 + 1];
+        to[2] = row[x * 4];
+      }
+      to[3] = 255;
+    }
+  }
+  surface->UnlockRect();
+  surface->Release();
+  return image;
+}
+
+}  // namespace vx

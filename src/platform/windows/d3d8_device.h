@@ -1,0 +1,73 @@
+// The render device on the real Direct3D 8, loaded from d3d8.dll at run time so that the
+// program needs no import library and starts with a clear message where it is missing.
+// Textures are decoded and sized by the shared image code and uploaded level by level.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/common/texture_image.h"
+#include "ports/device.h"
+
+struct HWND__;
+struct IDirect3D8;
+struct IDirect3DDevice8;
+struct HINSTANCE__;
+
+namespace vx {
+
+struct D3D8DeviceOptions {
+  int width = 0, height = 0;  // the back buffer's size
+  bool windowed = false;      // false: full screen, 16-bit colour, at width x height
+  bool vsync = true;          // false: present as fast as frames come (--uncapped)
+  bool readable = false;      // the back buffer can be read (for --screenshot)
+};
+
+class D3D8Device final : public Device {
+ public:
+  // Throws DeviceError, saying why, when Direct3D 8 is missing or no device can be made.
+  D3D8Device(HWND__* window, const D3D8DeviceOptions& options);
+  ~D3D8Device() override;
+  D3D8Device(const D3D8Device&) = delete;
+  D3D8Device& operator=(const D3D8Device&) = delete;
+
+  void SetRenderState(uint32_t state, int32_t value) override;
+  void SetTextureStageState(uint32_t stage, uint32_t type, int32_t value) override;
+  void SetTransform(uint32_t type, const D3DMatrix& matrix) override;
+  void Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
+  void BeginScene() override;
+  void EndScene() override;
+  void Present() override;
+  void SetVertexShader(uint32_t fvf) override;
+  void SetTexture(uint32_t stage, Texture* texture) override;
+  void DrawPrimitiveUP(uint32_t primitive_type, uint32_t primitive_count, const void* vertices,
+                       uint32_t stride) override;
+  D3DViewport GetViewport() override;
+  TextureRef CreateTextureFromFileEx(const std::string& file,
+                                     const TextureLoadOptions& options) override;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // The last presented frame, rows top first; needs `readable`. Throws DeviceError.
+  RgbaImage ReadBackBuffer();
+  // Draw calls and triangles of the last presented frame.
+  uint32_t DrawCallsLastFrame() const { return draw_calls_last_; }
+  uint32_t TrianglesLastFrame() const { return triangles_last_; }
+
+ private:
+  // After the display was taken away (another full-screen program, a locked session) frames
+  // go nowhere until the device can be reset; then drawing resumes where it was.
+  void RecoverIfLost();
+
+  HINSTANCE__* library_ = nullptr;
+  IDirect3D8* d3d_ = nullptr;
+  IDirect3DDevice8* device_ = nullptr;
+  struct PresentParameters;
+  std::unique_ptr<PresentParameters> present_;  // kept for Reset
+  int width_ = 0, height_ = 0;
+  bool lost_ = false;
+  uint32_t draw_calls_ = 0, triangles_ = 0, draw_calls_last_ = 0, triangles_last_ = 0;
+};
+
+}  // namespace vx

@@ -1,0 +1,53 @@
+// The saver's window on Win32: a topmost pop-up classed and captioned "Vexlum_Main" over the
+// primary monitor (or a normal window of a given size), black pop-ups over every other
+// monitor, and the keys, clicks and close requests of all of them handed to the loop.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "ports/saver_window.h"
+
+struct HWND__;
+
+namespace vx {
+
+struct Win32SaverWindowOptions {
+  std::optional<std::pair<int, int>> windowed;  // a normal window with this client size
+  bool hide_cursor = false;                     // no cursor over the saver's windows
+};
+
+class Win32SaverWindow final : public SaverWindow {
+ public:
+  // Throws std::runtime_error saying why when the window cannot be made.
+  explicit Win32SaverWindow(const Win32SaverWindowOptions& options);
+  ~Win32SaverWindow() override;
+  Win32SaverWindow(const Win32SaverWindow&) = delete;
+  Win32SaverWindow& operator=(const Win32SaverWindow&) = delete;
+
+  void ShowTopmost() override;
+  std::optional<SaverEvent> PollEvent() override;
+  void WaitForEvent(uint32_t timeout_ms) override;
+
+  HWND__* window() const { return window_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // The windows over the other monitors (none when windowed or with one monitor).
+  const std::vector<HWND__*>& Covers() const { return covers_; }
+
+  // Called by the window procedure for every message of our windows; true when handled.
+  bool Handle(HWND__* window, unsigned message, uintptr_t wparam, intptr_t lparam,
+              intptr_t& result);
+
+ private:
+  HWND__* window_ = nullptr;
+  std::vector<HWND__*> covers_;
+  std::deque<SaverEvent> events_;
+  int width_ = 0, height_ = 0;
+  bool hide_cursor_ = false;
+  bool quit_ = false;
+};
+
+}  // namespace vx
