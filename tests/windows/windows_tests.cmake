@@ -1,1 +1,14 @@
-# The Windows build's tests, run under Wine.
+# The Windows build's tests, under Wine on the test command's X server: the real vexlum.scr
+# driven as a user and the screen-saver host drive it, with a small Windows helper that reads
+# and answers its message boxes.
+add_executable(window_probe windows/window_probe.cpp)
+target_link_options(window_probe PRIVATE -municode)
+
+function(vexlum_windows_test name)
+  add_test(NAME windows.${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/${name}.sh)
+  set_tests_properties(windows.${name} PROPERTIES
+    ENVIRONMENT "VEXLUM_SCR=$<TARGET_FILE:vexlum>;WINDOW_PROBE=$<TARGET_FILE:window_probe>;VEXLUM_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    TIMEOUT 600 RESOURCE_LOCK xserver)
+endfunction()
+vexlum_windows_test(saver_test)
+vexlum_windows_test(music_test)

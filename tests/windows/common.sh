@@ -1,0 +1,38 @@
+# Helpers of the Windows tests, on top of the Linux integration tests' own. Source it; needs
+# VEXLUM_SCR, WINDOW_PROBE, WINEPREFIX (a prefix that wineboot has set up) and DISPLAY.
+source "$(dirname "${BASH_SOURCE[0]}")/../integration/common.sh"
+[ -n "${DISPLAY:-}" ] || fail "needs an X display"
+[ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX/drive_c" ] || fail "needs WINEPREFIX set up by wineboot"
+export WINEDEBUG=-all LIBGL_ALWAYS_SOFTWARE=1
+
+# A private copy of vexlum.scr and its data pack, so a test's settings file is its own. Sets
+# VX (the copy) and VX_DIR.
+make_scr_copy() {
+  VX_DIR=$(mktemp -d)
+  cp "$VEXLUM_SCR" "$(dirname "$VEXLUM_SCR")/Vexlum_Data.ppd" "$VX_DIR/"
+  VX="$VX_DIR/vexlum.scr"
+}
+
+# The run folders savers make in the Windows user's temporary folder.
+run_folders() { compgen -G "$WINEPREFIX/drive_c/users/*/Temp/vexlum-??????" || true; }
+
+# Fails when a saver left an image or a run folder behind.
+no_run_folders_left() {
+  local left
+  left=$(run_folders; find "$VX_DIR" -iname 'vexlum0[12].png')
+  [ -z "$left" ] || fail "left behind: $left"
+}
+
+# Gives the X input focus to a window. Xvfb runs no window manager, and Wine leaves focusing
+# its windows to one, so keys would go nowhere.
+focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; }
+
+# Waits for process $1 and fails unless it exits with status $2 (default 0).
+expect_status() {
+  local status=0
+  wait "$1" || status=$?
+  [ "$status" -eq "${2:-0}" ] || fail "exit status $status, expected ${2:-0}"
+}
+
+# Writes the copy's settings file (INI text with \r\n escapes; keys as UTF-8, stored CP932).
+settings_file() { printf '%b' "$1" | iconv -f utf-8 -t cp932 >"$VX_DIR/Vexlum.ini"; }

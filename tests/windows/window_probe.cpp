@@ -1,0 +1,60 @@
+// A helper the Windows tests run under Wine beside the saver: it finds a top-level window by
+// its caption and prints the text of its static controls (a message box's message), or
+// presses its OK button. Windows of another process are reached as any program reaches them.
+//   window_probe text CAPTION [SECONDS]   prints the texts, one per line; 1 if no such window
+//   window_probe ok CAPTION               presses OK (or closes the window)
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+
+BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
+  wchar_t kind[64] = {};
+  GetClassNameW(child, kind, 64);
+  if (lstrcmpiW(kind, L"Static") != 0) return TRUE;
+  const int length = GetWindowTextLengthW(child);
+  if (length <= 0) return TRUE;
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(child, text.data(), length + 1)));
+  std::fputs((Utf8(text) + "\n").c_str(), stdout);
+  return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fputs("usage: window_probe text|ok CAPTION [SECONDS]\n", stderr);
+    return 2;
+  }
+  const std::wstring command = argv[1];
+  const double seconds = argc > 3 ? _wtof(argv[3]) : 10.0;
+  HWND window = nullptr;
+  for (int waited = 0; !window && waited <= seconds * 10; ++waited) {
+    window = FindWindowW(nullptr, argv[2]);
+    if (!window) Sleep(100);
+  }
+  if (!window) return 1;
+  if (command == L"text") {
+    EnumChildWindows(window, PrintStatic, 0);
+    std::fflush(stdout);
+    return 0;
+  }
+  if (command == L"ok") {
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  return 2;
+}
