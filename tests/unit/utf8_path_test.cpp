@@ -29,5 +29,18 @@ TEST(Utf8Path, FilesInAFolderOfAnyNameAreWrittenAndReadUnderThatName) {
   EXPECT_EQ(Utf8Path(Utf8String(Utf8Path(file))), Utf8Path(file));
 }
 
+TEST(Utf8Path, TextThatIsNotUtf8IsNeverAFailure) {
+  EXPECT_TRUE(IsValidUtf8("plain ascii"));
+  EXPECT_TRUE(IsValidUtf8("曲 ♪ \xF0\x9F\x8E\xB5"));  // up to four bytes
+  for (const char* bad : {"\x80", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                          "\xE6\x9B", "\x8B\xC8.mp3", "\xFF"})
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+  // A name stored in Shift_JIS by an older program: a path all the same, and one that
+  // round-trips, where converting it as UTF-8 would throw on Windows.
+  const std::string cp932_name = "\x8B\xC8.mp3";
+  EXPECT_NO_THROW(Utf8Path(cp932_name));
+  EXPECT_FALSE(FileExists(cp932_name));
+}
+
 }  // namespace
 }  // namespace vx

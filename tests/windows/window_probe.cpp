@@ -19,7 +19,6 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-
 BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
   wchar_t kind[64] = {};
   GetClassNameW(child, kind, 64);

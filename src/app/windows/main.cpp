@@ -11,8 +11,8 @@
 #include "app/windows/windows_mode_runner.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/win32_window_system.h"
+#include "platform/windows/windows_profile_strings.h"
 #include "platform/windows/windows_program_paths.h"
-#include "startup/ini_profile_strings.h"
 #include "startup/mode_dispatch.h"
 
 namespace {
@@ -40,7 +40,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 2;
   }
   vx::Win32WindowSystem windows;
-  vx::IniProfileStrings profile;
+  vx::WindowsProfileStrings profile;
   const std::string folder = vx::ProgramFolder();
   const std::string settings_file = vx::SettingsFilePath(folder);
   vx::WindowsModeRunner modes(windows, folder, settings_file);

@@ -11,9 +11,11 @@ int WindowsModeRunner::RunPreview(StartupState&, int32_t) {
 }
 
 int WindowsModeRunner::RunSettingsDialog(StartupState&) {
-  windows_.MessageBox("The settings dialog is not available on Windows yet. The settings are "
-                      "kept in:\n" + settings_file_,
-                      "Vexlum(Screen Saver)", 64 /* information */);
+  windows_.MessageBox(
+      "The settings dialog is not available on Windows yet. The settings are "
+      "kept in:\n" +
+          settings_file_,
+      "Vexlum(Screen Saver)", 64 /* information */);
   return 0;
 }
 

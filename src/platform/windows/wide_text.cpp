@@ -2,14 +2,19 @@
 
 #include <windows.h>
 
+#include "core/utf8_path.h"
+
 namespace vx {
 
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+std::wstring Widen(std::string_view text) {
+  if (text.empty()) return {};
+  // Text that is not UTF-8 (a file name an older program stored in the settings file) is in
+  // the system's code page, as that program wrote it.
+  const UINT code_page = IsValidUtf8(text) ? CP_UTF8 : CP_ACP;
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(code_page, 0, text.data(), size, nullptr, 0);
   std::wstring out(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), length);
+  MultiByteToWideChar(code_page, 0, text.data(), size, out.data(), length);
   return out;
 }
 

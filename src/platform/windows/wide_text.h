@@ -7,7 +7,8 @@
 
 namespace vx {
 
-std::wstring Widen(std::string_view utf8);
+// UTF-8 to UTF-16; text that is not UTF-8 is read in the system's code page.
+std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view utf16);
 
 }  // namespace vx
