@@ -13,7 +13,11 @@ PACKAGES=(
 )
 WINDOWS=${1:-}
 if [ "$WINDOWS" = --windows ]; then
-  PACKAGES+=(g++-mingw-w64-i686-posix googletest wine wine64 wine32:i386)
+  # Wine's 32-bit half draws Direct3D through the i386 OpenGL stack and plays music through
+  # i386 GStreamer and ALSA; none of them comes with wine32 without its recommendations.
+  PACKAGES+=(g++-mingw-w64-i686-posix googletest wine wine64 wine32:i386
+    libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libasound2:i386
+    gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 locales)
 fi
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -30,4 +34,10 @@ if ((${#missing[@]})); then
   fi
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+# Wine draws Japanese text in a Japanese font only in a Japanese locale.
+if [ "$WINDOWS" = --windows ] && ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi

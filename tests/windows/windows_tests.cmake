@@ -12,3 +12,10 @@ function(vexlum_windows_test name)
 endfunction()
 vexlum_windows_test(saver_test)
 vexlum_windows_test(music_test)
+
+# The Windows layer's own tests, run as one program under Wine.
+add_executable(vexlum_windows_platform_tests windows/platform_test.cpp)
+target_link_libraries(vexlum_windows_platform_tests PRIVATE vexlum_platform GTest::gtest_main)
+target_include_directories(vexlum_windows_platform_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_test(NAME windows.platform COMMAND vexlum_windows_platform_tests --gtest_brief=1)
+set_tests_properties(windows.platform PROPERTIES RESOURCE_LOCK xserver TIMEOUT 300)
