@@ -25,8 +25,8 @@ HWND MakeWindow(int width, int height) {
   c.hInstance = GetModuleHandleW(nullptr);
   c.lpszClassName = L"VexlumDeviceTest";
   RegisterClassW(&c);
-  return CreateWindowExW(0, L"VexlumDeviceTest", L"device test", WS_POPUP | WS_VISIBLE, 0, 0,
-                         width, height, nullptr, nullptr, c.hInstance, nullptr);
+  return CreateWindowExW(0, L"VexlumDeviceTest", L"device test", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                         height, nullptr, nullptr, c.hInstance, nullptr);
 }
 
 const uint8_t* Pixel(const RgbaImage& image, int x, int y) {
@@ -92,6 +92,68 @@ TEST(D3D8Device, ATexturedQuadComesBackAsItWasDrawn) {
   expect(54, 40, 0, 0, 255);   // right half: blue
   expect(10, 2, 255, 255, 0);  // the top stripe adds green
   DestroyWindow(window);
+}
+
+// Overlapping half-transparent quads of two formats, strips and lists, with a texture change
+// between them: joined into few calls, they must blend exactly as drawn one by one.
+RgbaImage DrawOverlaps(bool batching, uint32_t& draw_calls) {
+  HWND window = MakeWindow(64, 64);
+  D3D8DeviceOptions options;
+  options.width = options.height = 64;
+  options.windowed = true;
+  options.readable = true;
+  options.batching = batching;
+  D3D8Device device(window, options);
+  test::TempDir dir;
+  const std::string file = Utf8String(dir.path() / "picture.png");
+  WritePngFile(TestPicture(512), file);
+  TextureRef first = device.CreateTextureFromFileEx(file, TextureLoadOptions{});
+  TextureRef same = device.CreateTextureFromFileEx(file, TextureLoadOptions{});
+  device.SetRenderState(D3DRS_LIGHTING, 0);
+  device.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  device.SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  device.SetRenderState(D3DRS_ALPHABLENDENABLE, -1);
+  device.Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+  device.BeginScene();
+  device.SetVertexShader(kFvfScreenVertex);
+  for (int i = 0; i < 6; ++i) {
+    // Slots holding the same picture share one texture, so switching keeps the batch.
+    device.SetTexture(0, (i % 2 ? same : first).get());
+    const float x = static_cast<float>(i * 6), y = static_cast<float>(i * 5);
+    const int32_t colour =
+        static_cast<int32_t>(0x80FFFFFFu - static_cast<uint32_t>(i) * 0x10203000u);
+    const ScreenVertex strip[4] = {MakeScreenVertex(x, y, 0.5f, 1, colour, 0, 0, 0),
+                                   MakeScreenVertex(x + 30, y, 0.5f, 1, colour, 0, 1, 0),
+                                   MakeScreenVertex(x, y + 30, 0.5f, 1, colour, 0, 0, 1),
+                                   MakeScreenVertex(x + 30, y + 30, 0.5f, 1, colour, 0, 1, 1)};
+    if (i == 3) {
+      const ScreenVertex list[6] = {strip[0], strip[1], strip[2], strip[1], strip[3], strip[2]};
+      device.DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, list, sizeof(ScreenVertex));
+    } else {
+      device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, strip, sizeof(ScreenVertex));
+    }
+  }
+  device.SetTexture(0, nullptr);  // a real change of texture ends the batch
+  const ScreenVertex last[4] = {MakeScreenVertex(20, 20, 0.5f, 1, 0x80FF0000, 0, 0, 0),
+                                MakeScreenVertex(60, 20, 0.5f, 1, 0x80FF0000, 0, 1, 0),
+                                MakeScreenVertex(20, 60, 0.5f, 1, 0x80FF0000, 0, 0, 1),
+                                MakeScreenVertex(60, 60, 0.5f, 1, 0x80FF0000, 0, 1, 1)};
+  device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, last, sizeof(ScreenVertex));
+  device.EndScene();
+  device.Present();
+  draw_calls = device.DrawCallsLastFrame();
+  RgbaImage shot = device.ReadBackBuffer();
+  DestroyWindow(window);
+  return shot;
+}
+
+TEST(D3D8Device, JoinedDrawsBlendAsDrawsOneByOne) {
+  uint32_t joined_calls = 0, single_calls = 0;
+  const RgbaImage joined = DrawOverlaps(true, joined_calls);
+  const RgbaImage single = DrawOverlaps(false, single_calls);
+  EXPECT_EQ(joined_calls, 2u);
+  EXPECT_EQ(single_calls, 7u);
+  EXPECT_TRUE(joined.pixels == single.pixels);
 }
 
 TEST(D3D8Device, ClearColourReadsBackInEveryChannel) {

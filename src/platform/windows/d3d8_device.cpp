@@ -57,7 +57,10 @@ struct D3D8Device::PresentParameters {
 };
 
 D3D8Device::D3D8Device(HWND window, const D3D8DeviceOptions& o)
-    : present_(std::make_unique<PresentParameters>()), width_(o.width), height_(o.height) {
+    : present_(std::make_unique<PresentParameters>()),
+      width_(o.width),
+      height_(o.height),
+      batching_(o.batching) {
   library_ = LoadLibraryW(L"d3d8.dll");
   if (!library_) throw DeviceError("Direct3D 8 (d3d8.dll) is not installed");
   const auto create = reinterpret_cast<Direct3DCreate8Function>(
@@ -112,16 +115,19 @@ D3D8Device::~D3D8Device() {
 }
 
 void D3D8Device::SetRenderState(uint32_t state, int32_t value) {
+  Flush();
   device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), static_cast<DWORD>(value));
 }
 
 void D3D8Device::SetTextureStageState(uint32_t stage, uint32_t type, int32_t value) {
+  Flush();
   device_->SetTextureStageState(stage, static_cast<D3DTEXTURESTAGESTATETYPE>(type),
                                 static_cast<DWORD>(value));
 }
 
 void D3D8Device::SetTransform(uint32_t type, const D3DMatrix& matrix) {
   static_assert(sizeof(D3DMATRIX) == sizeof(D3DMatrix));
+  Flush();
   D3DMATRIX m;
   std::memcpy(&m, &matrix, sizeof m);
   device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(type), &m);
@@ -135,6 +141,7 @@ void D3D8Device::RecoverIfLost() {
 }
 
 void D3D8Device::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
+  Flush();
   RecoverIfLost();
   if (lost_) return;
   Check(device_->Clear(0, nullptr, flags, color, z, stencil), "Clear");
@@ -146,11 +153,13 @@ void D3D8Device::BeginScene() {
 }
 
 void D3D8Device::EndScene() {
+  Flush();
   if (lost_) return;
   Check(device_->EndScene(), "EndScene");
 }
 
 void D3D8Device::Present() {
+  Flush();
   draw_calls_last_ = draw_calls_;
   triangles_last_ = triangles_;
   draw_calls_ = triangles_ = 0;
@@ -167,22 +176,73 @@ void D3D8Device::Present() {
 }
 
 void D3D8Device::SetVertexShader(uint32_t fvf) {
+  if (fvf == fvf_) return;
+  Flush();
+  fvf_ = fvf;
   device_->SetVertexShader(fvf);
 }
 
 void D3D8Device::SetTexture(uint32_t stage, Texture* texture) {
   auto* own = dynamic_cast<D3D8Texture*>(texture);
-  device_->SetTexture(stage, own ? own->get() : nullptr);
+  IDirect3DTexture8* wanted = own ? own->get() : nullptr;
+  if (stage == 0) {
+    if (wanted == bound_texture_) return;
+    Flush();
+    bound_texture_ = wanted;
+  }
+  device_->SetTexture(stage, wanted);
+}
+
+void D3D8Device::Flush() {
+  if (pending_triangles_ == 0) return;
+  const uint32_t triangles = pending_triangles_;
+  pending_triangles_ = 0;
+  ++draw_calls_;
+  if (!lost_)
+    Check(
+        device_->DrawPrimitiveUP(::D3DPT_TRIANGLELIST, triangles, pending_.data(), pending_stride_),
+        "DrawPrimitiveUP");
+  pending_.clear();
 }
 
 void D3D8Device::DrawPrimitiveUP(uint32_t primitive_type, uint32_t primitive_count,
                                  const void* vertices, uint32_t stride) {
-  ++draw_calls_;
+  if (primitive_count == 0 || !vertices || stride == 0) return;
   triangles_ += primitive_count;
-  if (lost_) return;
-  Check(device_->DrawPrimitiveUP(static_cast<D3DPRIMITIVETYPE>(primitive_type), primitive_count,
-                                 vertices, stride),
-        "DrawPrimitiveUP");
+  // A batch stays well under what every Direct3D 8 driver takes in one call.
+  constexpr uint32_t kMaxBatchTriangles = 20000;
+  const bool joinable =
+      batching_ && primitive_count < kMaxBatchTriangles &&
+      (primitive_type == D3DPT_TRIANGLESTRIP || primitive_type == D3DPT_TRIANGLELIST);
+  if (!joinable) {
+    Flush();
+    ++draw_calls_;
+    if (lost_) return;
+    Check(device_->DrawPrimitiveUP(static_cast<D3DPRIMITIVETYPE>(primitive_type), primitive_count,
+                                   vertices, stride),
+          "DrawPrimitiveUP");
+    return;
+  }
+  if (pending_fvf_ != fvf_ || pending_stride_ != stride ||
+      pending_triangles_ + primitive_count > kMaxBatchTriangles)
+    Flush();
+  pending_fvf_ = fvf_;
+  pending_stride_ = stride;
+  const auto* bytes = static_cast<const uint8_t*>(vertices);
+  auto append = [&](uint32_t vertex) {
+    const uint8_t* from = bytes + size_t{vertex} * stride;
+    pending_.insert(pending_.end(), from, from + stride);
+  };
+  for (uint32_t i = 0; i < primitive_count; ++i) {
+    if (primitive_type == D3DPT_TRIANGLELIST) {
+      append(3 * i), append(3 * i + 1), append(3 * i + 2);
+    } else if (i % 2 == 0) {
+      append(i), append(i + 1), append(i + 2);
+    } else {  // odd strip triangles turned round, so every triangle keeps the strip's winding
+      append(i + 1), append(i), append(i + 2);
+    }
+  }
+  pending_triangles_ += primitive_count;
 }
 
 D3DViewport D3D8Device::GetViewport() {
@@ -200,7 +260,12 @@ D3DViewport D3D8Device::GetViewport() {
 
 TextureRef D3D8Device::CreateTextureFromFileEx(const std::string& file,
                                                const TextureLoadOptions& options) {
-  RgbaImage image = DecodeImage(ReadFileBytes(file), file);
+  std::vector<uint8_t> bytes = ReadFileBytes(file);
+  std::string key(bytes.begin(), bytes.end());
+  key += "@" + std::to_string(options.Width) + "x" + std::to_string(options.Height) + "/" +
+         std::to_string(options.MipLevels);
+  if (auto cached = texture_cache_[key].lock()) return cached;
+  RgbaImage image = DecodeImage(bytes, file);
   const int width = static_cast<int>(options.Width), height = static_cast<int>(options.Height);
   if (image.width != width || image.height != height) image = ScaleNearest(image, width, height);
   const std::vector<RgbaImage> chain =
@@ -227,10 +292,12 @@ TextureRef D3D8Device::CreateTextureFromFileEx(const std::string& file,
     }
     texture->UnlockRect(static_cast<UINT>(level));
   }
+  texture_cache_[key] = ref;
   return ref;
 }
 
 RgbaImage D3D8Device::ReadBackBuffer() {
+  Flush();
   IDirect3DSurface8* surface = nullptr;
   Check(device_->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), "GetBackBuffer");
   D3DSURFACE_DESC desc{};

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/common/texture_image.h"
 #include "ports/device.h"
@@ -18,6 +20,9 @@ struct HINSTANCE__;
 namespace vx {
 
 struct D3D8DeviceOptions {
+  // Join consecutive draws that share their states into one call: the saver draws each glyph
+  // as its own quad, and a driver's cost per call (Wine's above all) dwarfs a quad's.
+  bool batching = true;
   int width = 0, height = 0;  // the back buffer's size
   bool windowed = false;      // false: full screen, 16-bit colour, at width x height
   bool vsync = true;          // false: present as fast as frames come (--uncapped)
@@ -56,6 +61,8 @@ class D3D8Device final : public Device {
   uint32_t TrianglesLastFrame() const { return triangles_last_; }
 
  private:
+  // Draws the pending batch, if any.
+  void Flush();
   // After the display was taken away (another full-screen program, a locked session) frames
   // go nowhere until the device can be reset; then drawing resumes where it was.
   void RecoverIfLost();
@@ -66,7 +73,16 @@ class D3D8Device final : public Device {
   struct PresentParameters;
   std::unique_ptr<PresentParameters> present_;  // kept for Reset
   int width_ = 0, height_ = 0;
+  bool batching_ = true;
   bool lost_ = false;
+  uint32_t fvf_ = 0;
+  void* bound_texture_ = nullptr;  // the IDirect3DTexture8 on stage 0
+  // The pending batch: a triangle list of one vertex format.
+  std::vector<uint8_t> pending_;
+  uint32_t pending_fvf_ = 0, pending_stride_ = 0, pending_triangles_ = 0;
+  // Textures by their file's bytes: the saver loads the same picture into several slots, and
+  // one texture for all of them keeps the batches whole.
+  std::map<std::string, std::weak_ptr<Texture>> texture_cache_;
   uint32_t draw_calls_ = 0, triangles_ = 0, draw_calls_last_ = 0, triangles_last_ = 0;
 };
 
