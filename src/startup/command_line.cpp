@@ -264,4 +264,11 @@ std::string UsageText() {
          "Exit status: 0 ended normally, 1 could not run, 2 bad command line.\n";
 }
 
+void PrintCommandLineError(const CommandLine& command_line, std::ostream& err) {
+  if (command_line.show_usage)
+    err << "vexlum: " << command_line.error << "\n\n" << UsageText();
+  else
+    err << "vexlum: " << command_line.error << " (see vexlum --help)\n";
+}
+
 }  // namespace vx

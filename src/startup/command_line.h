@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,5 +64,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 std::string ApplyOptionsToSettings(const SaverOptions& options, Settings& settings);
 
 std::string UsageText();
+
+// Says what is wrong with a command line that cannot be run: one line naming the fault, and
+// the usage after an option that is not known at all. The process then ends with status 2.
+void PrintCommandLineError(const CommandLine& command_line, std::ostream& err);
 
 }  // namespace vx

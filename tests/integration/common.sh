@@ -52,6 +52,17 @@ lit_fraction() {
   convert "$1" "${crop[@]}" -colorspace gray -threshold 5% -format '%[fx:mean]' info:
 }
 
+# Fails unless glyphs are lit in at least two of the four vertical quarters of a
+# 1920 x 1080 screenshot: the saver's columns spread across the screen.
+expect_spread_glyphs() {
+  local lit=0 q f
+  for q in 0 1 2 3; do
+    f=$(lit_fraction "$1" "480x1080+$((q * 480))+0")
+    gt "$f" 0.001 && lit=$((lit + 1))
+  done
+  [ "$lit" -ge 2 ] || fail "glyphs lit only $lit of 4 screen quarters"
+}
+
 # Waits up to $2 seconds (default 10) for process $1 to end; fails if it does not.
 wait_gone() {
   local pid=$1 limit=${2:-10}

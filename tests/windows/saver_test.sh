@@ -21,12 +21,7 @@ sleep 5
 xdotool mousemove 100 100 sleep 0.3 mousemove 900 600 sleep 0.3
 kill -0 "$SAVER_PID" 2>/dev/null || fail "mouse movement ended the saver"
 import -window root "$shots/full.png"
-lit_quarters=0
-for q in 0 1 2 3; do
-  f=$(lit_fraction "$shots/full.png" "480x1080+$((q * 480))+0")
-  gt "$f" 0.001 && lit_quarters=$((lit_quarters + 1))
-done
-[ "$lit_quarters" -ge 2 ] || fail "glyphs lit only $lit_quarters of 4 screen quarters"
+expect_spread_glyphs "$shots/full.png"
 [ -n "$(run_folders)" ] || fail "no run folder with the images in the user's temporary folder"
 [ ! -e "$VX_DIR/Vexlum01.png" ] || fail "images extracted beside the program"
 

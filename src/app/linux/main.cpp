@@ -12,11 +12,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   vx::CommandLine command_line = vx::ParseCommandLine(args);
   if (!command_line.error.empty()) {
-    // One line that names the fault; the usage after an option we do not know at all.
-    if (command_line.show_usage)
-      std::cerr << "vexlum: " << command_line.error << "\n\n" << vx::UsageText();
-    else
-      std::cerr << "vexlum: " << command_line.error << " (see vexlum --help)\n";
+    vx::PrintCommandLineError(command_line, std::cerr);
     return 2;
   }
   vx::X11WindowSystem windows;

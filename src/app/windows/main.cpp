@@ -33,10 +33,7 @@ std::vector<std::string> Arguments() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   vx::CommandLine command_line = vx::ParseCommandLine(Arguments());
   if (!command_line.error.empty()) {
-    if (command_line.show_usage)
-      std::cerr << "vexlum: " << command_line.error << "\n\n" << vx::UsageText();
-    else
-      std::cerr << "vexlum: " << command_line.error << " (see vexlum --help)\n";
+    vx::PrintCommandLineError(command_line, std::cerr);
     return 2;
   }
   vx::Win32WindowSystem windows;
