@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "core/utf8_path.h"
 #include "fakes/temp_dir.h"
 #include "platform/common/texture_image.h"
 #include "platform/windows/d3d8_device.h"
+#include "platform/windows/win32_preview.h"
 #include "platform/windows/windows_texture_file_services.h"
 #include "render/vertices.h"
 #include "saver/texture_files.h"
@@ -214,6 +218,89 @@ TEST(WindowsTextureFileServices, RunFoldersAreMadeUnderAFolderOfAnyName) {
   EXPECT_EQ(Utf8Path(folder).parent_path(), base);
   services.ReleaseRunFolder(folder);
   EXPECT_TRUE(fs::is_empty(base));
+}
+
+// Handles this thread's messages for a while: the preview's window is a child of a window of
+// this thread, so painting and destroying it pass through here.
+void Pump(std::chrono::milliseconds duration, const std::atomic<bool>* until = nullptr) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  while (std::chrono::steady_clock::now() < end && !(until && *until)) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+}
+
+// The host's preview area, read back from the screen: 4 bytes a pixel, B, G, R, X.
+std::vector<uint8_t> ReadWindow(HWND window, int width, int height) {
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  std::vector<uint8_t> pixels(static_cast<const uint8_t*>(bits),
+                              static_cast<const uint8_t*>(bits) + width * height * 4);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return pixels;
+}
+
+// The host here is a window of this process: Wine does not show another process's child
+// windows, which is what the real host's preview area would be.
+TEST(Win32Preview, ThePictureSitsTopLeftBlackBeyondAndGoesWithTheHost) {
+  WNDCLASSW c{};
+  c.lpfnWndProc = DefWindowProcW;
+  c.hInstance = GetModuleHandleW(nullptr);
+  c.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  c.lpszClassName = L"VexlumPreviewHost";
+  RegisterClassW(&c);
+  constexpr int kWidth = 200, kHeight = 150;  // larger than the 152 x 112 picture
+  HWND host =
+      CreateWindowExW(WS_EX_TOPMOST, L"VexlumPreviewHost", L"preview host", WS_POPUP | WS_VISIBLE,
+                      40, 40, kWidth, kHeight, nullptr, nullptr, c.hInstance, nullptr);
+  ASSERT_NE(host, nullptr);
+  std::atomic<bool> done{false};
+  std::atomic<int> status{-1};
+  std::thread preview([&] {
+    status = RunWin32Preview(host);
+    done = true;
+  });
+  Pump(std::chrono::milliseconds(1500));
+  const std::vector<uint8_t> shot = ReadWindow(host, kWidth, kHeight);
+  auto brightness = [&](int x0, int y0, int x1, int y1) {
+    double sum = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x)
+        for (int k = 0; k < 3; ++k) sum += shot[(static_cast<size_t>(y) * kWidth + x) * 4 + k];
+    return sum / ((x1 - x0) * (y1 - y0) * 3);
+  };
+  EXPECT_GT(brightness(0, 0, 152, 112), 20.0);          // the picture
+  EXPECT_EQ(brightness(156, 0, kWidth, kHeight), 0.0);  // black to the right of it...
+  EXPECT_EQ(brightness(0, 116, kWidth, kHeight), 0.0);  // ...and below, not the host's white
+
+  // Destroying a window whose child belongs to another thread waits on that thread inside
+  // the call (under Wine, for up to two seconds); the host is gone once it returns.
+  DestroyWindow(host);
+  const auto gone = std::chrono::steady_clock::now();
+  Pump(std::chrono::milliseconds(3000), &done);
+  EXPECT_TRUE(done) << "the preview outlived its host";
+  EXPECT_LT(std::chrono::steady_clock::now() - gone, std::chrono::milliseconds(1000));
+  preview.join();
+  EXPECT_EQ(status, 0);
+}
+
+TEST(Win32Preview, AHandleThatIsNoWindowShowsNothing) {
+  EXPECT_EQ(RunWin32Preview(nullptr), 1);
+  EXPECT_EQ(RunWin32Preview(reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7FFF0))), 1);
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 #include "app/windows/windows_mode_runner.h"
 
 #include "app/windows/windows_saver.h"
+#include "platform/windows/win32_preview.h"
 
 namespace vx {
 
-// The preview picture in the host's small monitor is not drawn yet on Windows; the host then
-// shows its own empty preview.
-int WindowsModeRunner::RunPreview(StartupState&, int32_t) {
-  return 0;
+int WindowsModeRunner::RunPreview(StartupState&, int32_t host_window) {
+  // Window handles are 32-bit values even in 64-bit Windows; the host writes them unsigned.
+  const auto handle = static_cast<uintptr_t>(static_cast<uint32_t>(host_window));
+  return RunWin32Preview(reinterpret_cast<HWND__*>(handle));
 }
 
 int WindowsModeRunner::RunSettingsDialog(StartupState&) {
