@@ -17,7 +17,7 @@ if [ "$WINDOWS" = --windows ]; then
   # i386 GStreamer and ALSA; none of them comes with wine32 without its recommendations.
   PACKAGES+=(g++-mingw-w64-i686-posix googletest wine wine64 wine32:i386
     libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libasound2:i386
-    gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 locales)
+    gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 locales nsis)
 fi
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -7,11 +7,12 @@ target_link_options(window_probe PRIVATE -municode)
 function(vexlum_windows_test name)
   add_test(NAME windows.${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/${name}.sh)
   set_tests_properties(windows.${name} PROPERTIES
-    ENVIRONMENT "VEXLUM_SCR=$<TARGET_FILE:vexlum>;WINDOW_PROBE=$<TARGET_FILE:window_probe>;VEXLUM_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    ENVIRONMENT "VEXLUM_SCR=$<TARGET_FILE:vexlum>;WINDOW_PROBE=$<TARGET_FILE:window_probe>;VEXLUM_SOURCE_DIR=${PROJECT_SOURCE_DIR};VEXLUM_SETUP=${CMAKE_BINARY_DIR}/vexlum-${PROJECT_VERSION}-setup.exe"
     TIMEOUT 600 RESOURCE_LOCK xserver)
 endfunction()
 vexlum_windows_test(saver_test)
 vexlum_windows_test(music_test)
+vexlum_windows_test(installer_test)
 
 # The Windows layer's own tests, run as one program under Wine.
 add_executable(vexlum_windows_platform_tests windows/platform_test.cpp)
