@@ -14,9 +14,9 @@ if(VEXLUM_MAKENSIS)
   set(setup ${CMAKE_BINARY_DIR}/vexlum-${PROJECT_VERSION}-setup.exe)
   add_custom_command(OUTPUT ${setup}
     COMMAND ${VEXLUM_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSOURCE=$<TARGET_FILE_DIR:vexlum>
-            -DOUTFILE=${setup} ${PROJECT_SOURCE_DIR}/packaging/windows/vexlum.nsi
+            -DREADME=${PROJECT_SOURCE_DIR}/README.md -DOUTFILE=${setup} ${PROJECT_SOURCE_DIR}/packaging/windows/vexlum.nsi
     DEPENDS vexlum ${PROJECT_SOURCE_DIR}/packaging/windows/vexlum.nsi
-            ${PROJECT_SOURCE_DIR}/assets/Vexlum_Data.ppd
+            ${PROJECT_SOURCE_DIR}/assets/Vexlum_Data.ppd ${PROJECT_SOURCE_DIR}/README.md
     COMMENT "Making the installer ${setup}" VERBATIM)
   add_custom_target(installer ALL DEPENDS ${setup})
 else()

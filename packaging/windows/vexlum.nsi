@@ -3,8 +3,8 @@
 ; uninstaller that removes what it installed, and the user's settings and leftover images
 ; only when the user agrees.
 ;
-; makensis -DVERSION=x.y.z -DSOURCE=<folder with vexlum.scr and Vexlum_Data.ppd>
-;          -DOUTFILE=<setup.exe> vexlum.nsi
+;   makensis -DVERSION=x.y.z -DSOURCE=<folder with vexlum.scr and Vexlum_Data.ppd>
+;            -DREADME=<README.md> -DOUTFILE=<setup.exe> vexlum.nsi
 ; Command line of the setup: /S (silent), /AllUsers or /CurrentUser, /SETSAVER (make it the
 ; current screen saver), /D=<folder> (last, unquoted). Of the uninstaller: /S, and
 ; /REMOVESETTINGS to remove the settings and images without asking.
@@ -50,6 +50,7 @@ Section "Vexlum" SecMain
   SetOutPath "$INSTDIR"
   File "${SOURCE}\vexlum.scr"
   File "${SOURCE}\Vexlum_Data.ppd"
+  File "${README}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${APP} (screen saver)"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -108,6 +109,7 @@ Section "Uninstall"
   ${EndIf}
   Delete "$INSTDIR\vexlum.scr"
   Delete "$INSTDIR\Vexlum_Data.ppd"
+  Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\uninstall.exe"
 
   ${If} $RemoveSettings == 0

@@ -2,7 +2,9 @@
 // its caption and prints the text of its static controls (a message box's message), or
 // presses its OK button. Windows of another process are reached as any program reaches them.
 //   window_probe text CAPTION [SECONDS]   prints the texts, one per line; 1 if no such window
-//   window_probe ok CAPTION               presses OK (or closes the window)
+//   window_probe ok CAPTION               presses OK
+//   window_probe close CAPTION            asks the window to close, as its close box does
+//   window_probe origin CAPTION           prints where its client area starts on the screen
 #include <windows.h>
 
 #include <cstdio>
@@ -35,7 +37,7 @@ BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fputs("usage: window_probe text|ok CAPTION [SECONDS]\n", stderr);
+    std::fputs("usage: window_probe text|ok|close|origin CAPTION [SECONDS]\n", stderr);
     return 2;
   }
   const std::wstring command = argv[1];
@@ -53,6 +55,16 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"ok") {
     PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  if (command == L"origin") {
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    std::printf("%ld %ld\n", origin.x, origin.y);
+    return 0;
+  }
+  if (command == L"close") {
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   }
   return 2;

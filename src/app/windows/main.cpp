@@ -40,7 +40,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   vx::WindowsProfileStrings profile;
   const std::string folder = vx::ProgramFolder();
   const std::string settings_file = vx::SettingsFilePath(folder);
-  vx::WindowsModeRunner modes(windows, folder, settings_file);
+  vx::WindowsModeRunner modes(windows, profile, folder, settings_file);
   vx::StartupServices services{windows, profile, modes, settings_file, std::cout, std::cerr};
   return vx::DispatchMode(command_line, services);
 }

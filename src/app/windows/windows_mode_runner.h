@@ -11,9 +11,10 @@ namespace vx {
 // Runs the preview, the settings dialog and the saver on Windows.
 class WindowsModeRunner final : public ModeRunner {
  public:
-  WindowsModeRunner(Win32WindowSystem& windows, std::string program_folder,
+  WindowsModeRunner(Win32WindowSystem& windows, ProfileStrings& profile, std::string program_folder,
                     std::string settings_file)
       : windows_(windows),
+        profile_(profile),
         program_folder_(std::move(program_folder)),
         settings_file_(std::move(settings_file)) {}
 
@@ -23,6 +24,7 @@ class WindowsModeRunner final : public ModeRunner {
 
  private:
   Win32WindowSystem& windows_;
+  ProfileStrings& profile_;
   std::string program_folder_;
   std::string settings_file_;
 };
