@@ -27,6 +27,20 @@ no_run_folders_left() {
 # its windows to one, so keys would go nowhere.
 focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; }
 
+# Presses a key in a window until its process ends (three tries, five seconds each): focus
+# given to a window reaches Wine asynchronously, and a key sent before it arrives is lost.
+press_until_gone() {  # PID WINDOW KEY
+  local try
+  for try in 1 2 3; do
+    focus "$2"
+    sleep 0.3
+    xdotool key "$3"
+    for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.05; done
+    echo "key $3 did not end process $1 (try $try)"
+  done
+  fail "key $3 did not end process $1"
+}
+
 # Waits for process $1 and fails unless it exits with status $2 (default 0).
 expect_status() {
   local status=0

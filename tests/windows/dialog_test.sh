@@ -55,8 +55,9 @@ open_dialog
 [ "$(values)" = "21 18 100 20 " ] || fail "the defaults shown as: $(values)"
 click 138 184
 focus "$DIALOG_WINDOW"
+sleep 0.5  # focus reaches Wine a moment later; a key before it would be lost
 xdotool key Down
-sleep 0.5
+for _ in $(seq 30); do [ "$(values)" = "23 18 100 20 " ] && break; sleep 0.1; done
 [ "$(values)" = "23 18 100 20 " ] || fail "the Down key did not move the focused bar: $(values)"
 click 354 198  # 文字
 click 286 272  # 設定

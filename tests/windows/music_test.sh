@@ -47,9 +47,7 @@ play() {
   window=$(wait_window Vexlum_Main)
   sleep "$2"
   kill -0 "$pid" 2>/dev/null || fail "the saver ended while playing $1: $(cat "$work/saver.log")"
-  focus "$window"
-  xdotool key space
-  wait_gone "$pid" 15
+  press_until_gone "$pid" "$window" space
   expect_status "$pid"
   no_run_folders_left
 }

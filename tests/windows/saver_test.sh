@@ -12,7 +12,7 @@ rm -rf $(run_folders)  # a killed earlier run's, if any
 start_saver() {
   wine "$VX" /s "$@" >"$shots/saver.log" 2>&1 &
   SAVER_PID=$!
-  SAVER_WINDOW=$(wait_window Vexlum_Main)
+  SAVER_WINDOW=$(wait_window Vexlum_Main) || fail "$(cat "$shots/saver.log")"
 }
 
 # Glyphs spread across the screen; the mouse moving does not end the saver.
@@ -30,9 +30,7 @@ must_end_within 20 wine "$VX" /s >/dev/null 2>&1 || fail "a second /s failed"
 kill -0 "$SAVER_PID" 2>/dev/null || fail "the second /s ended the first"
 
 # A key ends it cleanly.
-focus "$SAVER_WINDOW"
-xdotool key a
-wait_gone "$SAVER_PID" 15
+press_until_gone "$SAVER_PID" "$SAVER_WINDOW" a
 expect_status "$SAVER_PID"
 no_run_folders_left
 

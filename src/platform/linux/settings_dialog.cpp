@@ -16,6 +16,7 @@
 
 #include "platform/linux/message_box.h"
 #include "platform/linux/picture_button_widget.h"
+#include "settings_dialog/dialog_form.h"
 #include "startup/settings.h"
 
 namespace vx {
@@ -23,15 +24,17 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 
-constexpr std::string_view kMessageTitle = "Vexlum(ScreenSaver)";
-constexpr std::string_view kLineBreakMessage = "改行を含むﾌｧｲﾙ名は使えません!";
-constexpr std::string_view kLongNameMessage = "ﾌｧｲﾙ名が長すぎます!";
-constexpr std::string_view kUnusableNameMessage = "このﾌｧｲﾙ名は使えません!";
+using dialog_form::kLineBreakMessage;
+using dialog_form::kLongNameMessage;
+using dialog_form::kMessageTitle;
+using dialog_form::kUnusableNameMessage;
+
+namespace form = dialog_form;
 
 // Layout positions are kept in twips, as designed; the form's unit is the pixel.
-QRect Tw(int left, int top, int width, int height) {
-  return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-          height / kTwipsPerPixel};
+QRect Tw(const form::TwipsRect& r) {
+  return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
+          r.height / kTwipsPerPixel};
 }
 
 QString U(std::string_view text) {
@@ -206,7 +209,7 @@ QLabel* ValueBox(QWidget* parent, QRect geometry) {
 }  // namespace
 
 QString MusicFileFilterDescription() {
-  return QString::fromUtf8("BGMﾌｧｲﾙ (MP3 WAV)");
+  return U(dialog_form::kChooserFilter);
 }
 
 QStringList MusicFilePatterns() {
@@ -221,13 +224,13 @@ SettingsDialog::SettingsDialog(StartupState& state, ProfileStrings& profile,
       settings_file_(std::move(settings_file)),
       windows_(windows),
       model_(state.settings),
-      animation_(Tw(0, 0, 6495, 315).width(), Tw(0, 0, 6495, 315).height(),
+      animation_(Tw(dialog_form::kStrips[0]).width(), Tw(dialog_form::kStrips[0]).height(),
                  ToRgb(QImage(":/assets/ball.png"))) {
   show_message = [](std::string_view text) {
     ShowMessageBox(text, kMessageTitle, kMbIconExclamation, true);
   };
   choose_file = [](QWidget* owner) -> std::optional<QString> {
-    QFileDialog dialog(owner, QString::fromUtf8("ﾌｧｲﾙを選択"));
+    QFileDialog dialog(owner, U(dialog_form::kChooserTitle));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(MusicFileFilterDescription() + " (" + MusicFilePatterns().join(' ') + ")");
@@ -259,9 +262,9 @@ void SettingsDialog::Build() {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setWindowIcon(QIcon(":/assets/icon.png"));
-  setFixedSize(Tw(0, 0, 6765, 5010).size());
+  setFixedSize(Tw(form::kForm).size());
   QFont font("IPAPGothic");
-  font.setPointSizeF(9.75);
+  font.setPointSizeF(form::kFontPoints);
   setFont(font);
   QPalette black = palette();
   black.setColor(QPalette::Window, Qt::black);
@@ -270,30 +273,27 @@ void SettingsDialog::Build() {
 
   for (int i = 0; i < 2; ++i) {
     auto* strip = new StripWidget(this, animation_.Strip(i));
-    strip->setGeometry(Tw(120, i == 0 ? 120 : 4560, 6495, 315));
+    strip->setGeometry(Tw(form::kStrips[static_cast<size_t>(i)]));
     strip->setObjectName(QString("picDisplay%1").arg(i));
     strips_[static_cast<size_t>(i)] = strip;
   }
   // The panels get the platform's usual light palette again.
-  auto* music = new GradientPanel(this, Tw(120, 480, 6495, 1755), 1);
-  auto* display = new GradientPanel(this, Tw(120, 2280, 6495, 2175), kTwipsPerPixel);
+  auto* music = new GradientPanel(this, Tw(form::kMusicPanel), 1);
+  auto* display = new GradientPanel(this, Tw(form::kDisplayPanel), kTwipsPerPixel);
   for (QWidget* panel : {static_cast<QWidget*>(music), static_cast<QWidget*>(display)})
     panel->setPalette(QApplication::palette());
 
   // Music panel.
-  music->AddOutline(Tw(120, 120, 1515, 315));
-  Heading(music, Tw(120, 180, 1515, 255), "BGM");
-  const std::array<std::string_view, 3> sources = {"無し", "音楽CD", "MP3、WAV"};
-  const std::array<int, 3> source_tops = {840, 540, 1140};
-  const std::array<int, 3> source_widths = {345, 645, 900};
+  music->AddOutline(Tw(form::kMusicOutline));
+  Heading(music, Tw(form::kMusicHeading), form::kMusicHeadingText);
   for (int i = 0; i < 3; ++i) {
     const auto n = static_cast<size_t>(i);
     auto* mark = new ClickLabel(music);
-    mark->setGeometry(Tw(540, source_tops[n], 195, 195));
+    mark->setGeometry(Tw(form::SourceMark(i)));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setObjectName(QString("Img_BGM%1").arg(i));
-    auto* caption = new ClickLabel(U(sources[n]), music);
-    caption->setGeometry(Tw(780, source_tops[n], source_widths[n], 195));
+    auto* caption = new ClickLabel(U(form::kSourceTexts[n]), music);
+    caption->setGeometry(Tw(form::SourceCaption(i)));
     caption->setObjectName(QString("lbl_BGM%1").arg(i));
     FitWidth(caption);
     auto choose = [this, i] {
@@ -308,56 +308,52 @@ void SettingsDialog::Build() {
   repeat_->setObjectName("BGM_Repeat");
   repeat_->setEditable(true);
   repeat_->setInsertPolicy(QComboBox::NoInsert);
-  repeat_->setGeometry(Tw(1800, 480, 615, 300));
+  repeat_->setGeometry(Tw(form::kRepeatBox));
   connect(repeat_, &QComboBox::editTextChanged, this,
           [this](const QString& text) { model_.SetRepeatText(text.toStdString()); });
-  auto* repeat_caption = new QLabel(U("曲目をﾘﾋﾟｰﾄ"), music);
-  repeat_caption->setGeometry(Tw(2460, 540, 990, 195));
+  auto* repeat_caption = new QLabel(U(form::kRepeatCaptionText), music);
+  repeat_caption->setGeometry(Tw(form::kRepeatCaption));
   FitWidth(repeat_caption);
-  auto* choose_file = new PictureButtonWidget({{"Caption", "..."}}, music);
+  auto* choose_file =
+      new PictureButtonWidget({{"Caption", std::string(form::kChooseFileText)}}, music);
   choose_file->setObjectName("Cmd_BGM");
-  choose_file->setGeometry(Tw(1800, 1080, 435, 315));
+  choose_file->setGeometry(Tw(form::kChooseFileButton));
   connect(choose_file, &PictureButtonWidget::clicked, this, [this] { ChooseMusicFile(); });
-  file_ = ValueBox(music, Tw(2400, 1020, 3855, 495));
+  file_ = ValueBox(music, Tw(form::kFileBox));
   file_->setObjectName("lbl_Fname");
   file_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   file_->setTextFormat(Qt::PlainText);
 
   // Display panel.
-  const std::array<std::string_view, kBarCount> headings = {"ｵﾌﾞｼﾞｪの高さ", "ｵﾌﾞｼﾞｴの幅",
-                                                            "表示ｵﾌﾞｼﾞｪ数", "ｽﾋﾟｰﾄﾞ"};
-  const std::array<int, kBarCount> box_widths = {570, 540, 540, 525};
   for (int i = 0; i < kBarCount; ++i) {
     const auto n = static_cast<size_t>(i);
-    const int top = 180 + 480 * i;
-    display->AddOutline(Tw(120, top, 1515, 315));
-    Heading(display, Tw(120, top + 60, 1515, 255), headings[n]);
+    display->AddOutline(Tw(form::BarOutline(i)));
+    Heading(display, Tw(form::BarHeading(i)), form::kBarHeadings[n]);
     auto* bar = new KeyboardScrollBar(display);
     bar->setObjectName(QString("VS%1").arg(i));
-    bar->setGeometry(Tw(1800, top, 315, 375));
+    bar->setGeometry(Tw(form::Bar(i)));
     bar->setRange(model_.Bar(i).Min(), model_.Bar(i).Max());
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setValue(model_.Bar(i).Min());
     bars_[n] = bar;
-    bar_texts_[n] = ValueBox(display, Tw(2220, top + 60, box_widths[n], i == 0 ? 255 : 225));
+    bar_texts_[n] = ValueBox(display, Tw(form::BarValueBox(i)));
     bar_texts_[n]->setObjectName(QString("VS_lbl%1").arg(i));
     connect(bar, &QScrollBar::valueChanged, this, [this, i](int value) {
       model_.SetBar(i, value);
       bar_texts_[static_cast<size_t>(i)]->setText(QString::fromStdString(model_.BarText(i)));
     });
   }
-  display->AddOutline(Tw(3360, 180, 1515, 315));
-  Heading(display, Tw(3360, 240, 1515, 255), "ｵﾌﾞｼﾞｪの種類");
-  const std::array<std::string_view, 2> kinds = {"風景", "文字"};
+  display->AddOutline(Tw(form::kKindOutline));
+  Heading(display, Tw(form::kKindHeading), form::kKindHeadingText);
   for (int i = 0; i < 2; ++i) {
     const auto n = static_cast<size_t>(i);
     auto* mark = new ClickLabel(display);
-    mark->setGeometry(Tw(4140 + 960 * i, 600, 195, 195));
+    mark->setGeometry(Tw(form::KindMark(i)));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setObjectName(QString("Img_Kind%1").arg(i));
-    auto* caption = new ClickLabel(U(kinds[n]), display);
-    caption->setGeometry(Tw(4380 + 960 * i, 600, 390, 195));
+    auto* caption = new ClickLabel(U(form::kKindTexts[n]), display);
+    caption->setGeometry(Tw(form::KindCaption(i)));
     caption->setObjectName(QString("lbl_Kind%1").arg(i));
     FitWidth(caption);
     auto choose = [this, i] {
@@ -369,11 +365,11 @@ void SettingsDialog::Build() {
     atlas_marks_[n] = mark;
   }
   auto* credit = new QLabel(QString("Vexlum %1").arg(VEXLUM_VERSION), display);
-  credit->setGeometry(Tw(3180, 930, 3105, 195));
+  credit->setGeometry(Tw(form::kCredit));
   auto* url = new ClickLabel(QString(VEXLUM_HOME_PAGE), display);
   url->setObjectName("lbl_URL");
   url->setTextFormat(Qt::PlainText);
-  url->setGeometry(Tw(3180, 1200, 3105, 195));
+  url->setGeometry(Tw(form::kLink));
   // A long address may run to the panel's edge; the tooltip shows it whole.
   url->resize(display->width() - url->x() - 4, url->height());
   url->setToolTip(url->text());
@@ -389,16 +385,16 @@ void SettingsDialog::Build() {
     label->setPalette(palette);
   }
 
-  auto* set = new PictureButtonWidget({{"Caption", "設定"}}, display);
+  auto* set = new PictureButtonWidget({{"Caption", std::string(form::kSetText)}}, display);
   set->setObjectName("Cmd_Set");
-  set->setGeometry(Tw(3480, 1620, 1395, 375));
+  set->setGeometry(Tw(form::kSetButton));
   connect(set, &PictureButtonWidget::clicked, this, [this] {
     model_.Save(profile_, settings_file_);
     accept();
   });
-  auto* cancel = new PictureButtonWidget({{"Caption", "ｷｬﾝｾﾙ"}}, display);
+  auto* cancel = new PictureButtonWidget({{"Caption", std::string(form::kCancelText)}}, display);
   cancel->setObjectName("Cmd_Can");
-  cancel->setGeometry(Tw(4920, 1620, 1395, 375));
+  cancel->setGeometry(Tw(form::kCancelButton));
   connect(cancel, &PictureButtonWidget::clicked, this, [this] { reject(); });
 }
 
