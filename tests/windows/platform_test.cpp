@@ -12,6 +12,7 @@
 #include "core/utf8_path.h"
 #include "fakes/temp_dir.h"
 #include "platform/common/texture_image.h"
+#include "platform/windows/bitmap_info.h"
 #include "platform/windows/d3d8_device.h"
 #include "platform/windows/win32_preview.h"
 #include "platform/windows/windows_texture_file_services.h"
@@ -235,12 +236,7 @@ void Pump(std::chrono::milliseconds duration, const std::atomic<bool>* until = n
 std::vector<uint8_t> ReadWindow(HWND window, int width, int height) {
   HDC screen = GetDC(window);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = TopDownBitmapInfo(width, height);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/windows/bitmap_info.h"
+
 #define VEXLUM_PICTURE(symbol)         \
   extern const unsigned char symbol[]; \
   extern const unsigned long symbol##Size;
@@ -79,13 +81,7 @@ void DrawRgba(void* dc, const RgbaImage& image, int x, int y, int width, int hei
       to[2] = from[0];
       to[3] = 0;
     }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = src_width;
-  info.bmiHeader.biHeight = -src_height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(src_width, src_height);
   HDC target = static_cast<HDC>(dc);
   SetStretchBltMode(target, COLORONCOLOR);
   StretchDIBits(target, x, y, width, height, 0, 0, src_width, src_height, bgra.data(), &info,
@@ -94,13 +90,7 @@ void DrawRgba(void* dc, const RgbaImage& image, int x, int y, int width, int hei
 
 void BlendRgba(void* dc, const RgbaImage& image, int x, int y) {
   if (image.width <= 0 || image.height <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = image.width;
-  info.bmiHeader.biHeight = -image.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(image.width, image.height);
   void* bits = nullptr;
   HDC target = static_cast<HDC>(dc);
   HDC memory = CreateCompatibleDC(target);

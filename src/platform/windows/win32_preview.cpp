@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/windows/bitmap_info.h"
 #include "startup/preview_geometry.h"
 
 extern const unsigned char kPreviewJpeg[];
@@ -52,13 +53,7 @@ LRESULT CALLBACK PreviewProcedure(HWND window, UINT message, WPARAM wparam, LPAR
       HDC dc = BeginPaint(window, &paint);
       if (picture && !picture->bgra.empty()) {
         // At its natural size from the top-left corner; the window clips what does not fit.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = picture->width;
-        info.bmiHeader.biHeight = -picture->height;  // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDownBitmapInfo(picture->width, picture->height);
         SetDIBitsToDevice(
             dc, 0, 0, static_cast<DWORD>(picture->width), static_cast<DWORD>(picture->height), 0, 0,
             0, static_cast<UINT>(picture->height), picture->bgra.data(), &info, DIB_RGB_COLORS);

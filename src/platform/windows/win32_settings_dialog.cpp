@@ -1,6 +1,8 @@
 #include "platform/windows/win32_settings_dialog.h"
 
 #include <windows.h>
+
+#include "platform/windows/bitmap_info.h"
 // windows.h first: these rely on its types.
 #include <commdlg.h>
 #include <shellapi.h>
@@ -293,13 +295,7 @@ void Dialog::PaintStrips(HDC dc) {
         to[2] = p.r;
         to[3] = 0;
       }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.Width();
-    info.bmiHeader.biHeight = -picture.Height();
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownBitmapInfo(picture.Width(), picture.Height());
     SetDIBitsToDevice(dc, r.left, r.top, static_cast<DWORD>(picture.Width()),
                       static_cast<DWORD>(picture.Height()), 0, 0, 0,
                       static_cast<UINT>(picture.Height()), strip_pixels_.data(), &info,
