@@ -88,7 +88,7 @@ void DrawRgba(void* dc, const RgbaImage& image, int x, int y, int width, int hei
                 DIB_RGB_COLORS, SRCCOPY);
 }
 
-void BlendRgba(void* dc, const RgbaImage& image, int x, int y) {
+void BlendRgba(void* dc, const RgbaImage& image, int x, int y, int width, int height) {
   if (image.width <= 0 || image.height <= 0) return;
   BITMAPINFO info = TopDownBitmapInfo(image.width, image.height);
   void* bits = nullptr;
@@ -110,8 +110,7 @@ void BlendRgba(void* dc, const RgbaImage& image, int x, int y) {
   }
   HGDIOBJ old = SelectObject(memory, bitmap);
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(target, x, y, image.width, image.height, memory, 0, 0, image.width, image.height,
-             blend);
+  AlphaBlend(target, x, y, width, height, memory, 0, 0, image.width, image.height, blend);
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);

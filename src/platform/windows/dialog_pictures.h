@@ -16,8 +16,8 @@ const RgbaImage& BallImage();
 // stretched to the rectangle on the device context.
 void DrawRgba(void* dc, const RgbaImage& image, int x, int y, int width, int height, int src_x,
               int src_y, int src_width, int src_height);
-// Draws an RGBA picture at its size, blended over what is there by its alpha.
-void BlendRgba(void* dc, const RgbaImage& image, int x, int y);
+// Draws an RGBA picture stretched to width x height, blended over what is there by its alpha.
+void BlendRgba(void* dc, const RgbaImage& image, int x, int y, int width, int height);
 
 inline void DrawRgba(void* dc, const RgbaImage& image, int x, int y) {
   DrawRgba(dc, image, x, y, image.width, image.height, 0, 0, image.width, image.height);

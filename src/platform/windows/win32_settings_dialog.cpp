@@ -331,7 +331,9 @@ void Dialog::Paint() {
   const auto mark = [&](const form::TwipsRect& r, const form::TwipsRect& panel, RadioMark m) {
     if (m == RadioMark::kBlank) return;
     const RECT px = Rect(r, panel);
-    BlendRgba(dc, m == RadioMark::kOn ? RadioOnImage() : RadioOffImage(), px.left, px.top);
+    // Stretched with the layout at other densities than 96 dots an inch.
+    BlendRgba(dc, m == RadioMark::kOn ? RadioOnImage() : RadioOffImage(), px.left, px.top,
+              px.right - px.left, px.bottom - px.top);
   };
   for (int i = 0; i < 3; ++i) {
     mark(form::SourceMark(i), form::kMusicPanel, model_.MusicMark(i));
