@@ -15,9 +15,12 @@
 #include "platform/windows/bitmap_info.h"
 #include "platform/windows/d3d8_device.h"
 #include "platform/windows/win32_preview.h"
+#include "platform/windows/win32_settings_dialog.h"
+#include "platform/windows/win32_window_system.h"
 #include "platform/windows/windows_texture_file_services.h"
 #include "render/vertices.h"
 #include "saver/texture_files.h"
+#include "startup/ini_profile_strings.h"
 
 namespace vx {
 namespace {
@@ -292,6 +295,44 @@ TEST(Win32Preview, ThePictureSitsTopLeftBlackBeyondAndGoesWithTheHost) {
   EXPECT_LT(std::chrono::steady_clock::now() - gone, std::chrono::milliseconds(1000));
   preview.join();
   EXPECT_EQ(status, 0);
+}
+
+// "/c:<hwnd>": the window that asked cannot be used while the dialog is open, and can again
+// once it is closed; closing writes nothing.
+TEST(Win32SettingsDialog, IsModalToTheWindowThatAskedAndClosingWritesNothing) {
+  WNDCLASSW c{};
+  c.lpfnWndProc = DefWindowProcW;
+  c.hInstance = GetModuleHandleW(nullptr);
+  c.lpszClassName = L"VexlumDialogOwner";
+  RegisterClassW(&c);
+  HWND owner = CreateWindowExW(0, L"VexlumDialogOwner", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 100,
+                               100, nullptr, nullptr, c.hInstance, nullptr);
+  ASSERT_NE(owner, nullptr);
+  test::TempDir dir;
+  const std::string file = Utf8String(dir.path() / "Vexlum.ini");
+  StartupState state;
+  IniProfileStrings profile;
+  Win32WindowSystem windows;
+  std::atomic<bool> done{false};
+  std::thread dialog([&] {
+    RunWin32SettingsDialog(state, profile, file, windows, owner);
+    done = true;
+  });
+  HWND shown = nullptr;
+  for (int i = 0; i < 100 && !shown; ++i) {
+    Pump(std::chrono::milliseconds(50));
+    shown = FindWindowW(nullptr, L"Vexlum(Screen Saver)\u306e\u8a2d\u5b9a");
+  }
+  ASSERT_NE(shown, nullptr) << "no dialog appeared";
+  Pump(std::chrono::milliseconds(300));
+  EXPECT_FALSE(IsWindowEnabled(owner));
+  PostMessageW(shown, WM_CLOSE, 0, 0);
+  Pump(std::chrono::milliseconds(5000), &done);
+  ASSERT_TRUE(done) << "the dialog did not close";
+  dialog.join();
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_FALSE(std::filesystem::exists(Utf8Path(file)));
+  DestroyWindow(owner);
 }
 
 TEST(Win32Preview, AHandleThatIsNoWindowShowsNothing) {
