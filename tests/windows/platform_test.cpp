@@ -17,6 +17,7 @@
 #include "platform/windows/win32_preview.h"
 #include "platform/windows/win32_settings_dialog.h"
 #include "platform/windows/win32_window_system.h"
+#include "platform/windows/windows_program_paths.h"
 #include "platform/windows/windows_texture_file_services.h"
 #include "render/vertices.h"
 #include "saver/texture_files.h"
@@ -333,6 +334,27 @@ TEST(Win32SettingsDialog, IsModalToTheWindowThatAskedAndClosingWritesNothing) {
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_FALSE(std::filesystem::exists(Utf8Path(file)));
   DestroyWindow(owner);
+}
+
+// A copy installed where its folder cannot be written (Program Files) keeps its settings in
+// the user's application data; a folder that can be written keeps them beside the program.
+// (Here the folder that cannot take a file is a file itself: the tests run as a user who may
+// write everywhere else.)
+TEST(WindowsProgramPaths, SettingsGoToApplicationDataWhenTheFolderTakesNoFile) {
+  test::TempDir dir;
+  const std::string writable = Utf8String(dir.path());
+  EXPECT_TRUE(FolderIsWritable(writable));
+  EXPECT_EQ(Utf8Path(SettingsFilePath(writable)), dir.path() / "Vexlum.ini");
+  EXPECT_TRUE(fs::is_empty(dir.path())) << "the probe left a file behind";
+
+  std::ofstream(dir.path() / "not-a-folder") << "x";
+  const std::string blocked = Utf8String(dir.path() / "not-a-folder");
+  EXPECT_FALSE(FolderIsWritable(blocked));
+  wchar_t app_data[MAX_PATH] = {};
+  ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", app_data, MAX_PATH), 0u);
+  const bool existed = fs::exists(fs::path(app_data) / "Vexlum");
+  EXPECT_EQ(Utf8Path(SettingsFilePath(blocked)), fs::path(app_data) / "Vexlum" / "Vexlum.ini");
+  EXPECT_EQ(fs::exists(fs::path(app_data) / "Vexlum"), existed) << "reading made the folder";
 }
 
 TEST(Win32Preview, AHandleThatIsNoWindowShowsNothing) {
