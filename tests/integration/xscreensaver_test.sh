@@ -67,6 +67,21 @@ for wait in 1 3; do
   no_images_left
 done
 
+# ...and so does it while the saver is still starting, making its window and GL context:
+# never a crash. (Gone before the saver looked, the window is one that does not exist: 1.)
+for wait in 0.05 0.1 0.2 0.3; do
+  start_window "Going Host" 300 200
+  "$VX" -window-id "$WINDOW_ID" 2>"$work/err" &
+  pid=$!
+  sleep "$wait"
+  stop_window
+  wait_gone "$pid" 10
+  status=0
+  wait "$pid" || status=$?
+  [ "$status" -le 1 ] || fail "host gone at start (${wait}s): status $status: $(cat "$work/err")"
+  no_images_left
+done
+
 # A window id that names no window: said on stderr, status 1, no window and no message box
 # waiting for a click.
 status=0

@@ -113,6 +113,8 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
   int status = session.Run();
   // A screenshot asked for and not written is a failed run.
   if (status == 0 && parts.ScreenshotFailed()) status = 1;
+  // A host destroying its window before we could draw in it ends us as SIGTERM would.
+  if (status != 0 && hosted && !windows.WindowExists(host_id)) status = 0;
   // An X error while the host's window still stands is a real failure; with the window gone
   // it was only the host ending us, as SIGTERM would.
   if (const std::string error = FirstTrappedXError();

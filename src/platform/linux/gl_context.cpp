@@ -3,6 +3,8 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <string>
 
@@ -112,7 +114,31 @@ std::unique_ptr<GlContext> CreateSdlGlContext(SDL_Window* window, bool vsync) {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  // A host may destroy its window, and our child in it, at any moment; SDL making a context
+  // for a window that is gone reads a visual that is not there and crashes. With the server
+  // held, the window cannot go between the look and the making.
+  Display* display = nullptr;
+  ::Window x_window = 0;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+    display = info.info.x11.display;
+    x_window = info.info.x11.window;
+  }
+  if (display) {
+    XGrabServer(display);
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, x_window, &attributes)) {
+      XUngrabServer(display);
+      XFlush(display);
+      throw DeviceError("GL: the window is gone");
+    }
+  }
   SDL_GLContext context = SDL_GL_CreateContext(window);
+  if (display) {
+    XUngrabServer(display);
+    XFlush(display);
+  }
   if (!context) throw DeviceError(std::string("GL: cannot create a context: ") + SDL_GetError());
   SDL_GL_MakeCurrent(window, context);
   SDL_GL_SetSwapInterval(vsync ? 1 : 0);
