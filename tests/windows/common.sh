@@ -50,3 +50,23 @@ expect_status() {
 
 # Writes the copy's settings file (INI text with \r\n escapes; keys as UTF-8, stored CP932).
 settings_file() { printf '%b' "$1" | iconv -f utf-8 -t cp932 >"$VX_DIR/Vexlum.ini"; }
+
+# The settings dialog, driven as a user drives it.
+DIALOG_TITLE="Vexlum(Screen Saver)の設定"
+# Opens the dialog of the program $1; sets DIALOG_PID, DIALOG_WINDOW, and X and Y, where the
+# client area starts on the screen (what the form's positions count from).
+open_dialog() {
+  LANG=ja_JP.UTF-8 wine "$1" /c >/dev/null 2>&1 &
+  DIALOG_PID=$!
+  DIALOG_WINDOW=$(wait_window "${DIALOG_TITLE//(/\\(}")
+  sleep 1  # drawn a moment after it is shown
+  read -r X Y < <(wine "$WINDOW_PROBE" origin "$DIALOG_TITLE" 5 | tr -d '\r')
+}
+# The value boxes' texts, in the form's order (an empty file box shows no line).
+dialog_values() { wine "$WINDOW_PROBE" text "$DIALOG_TITLE" 5 | tr -d '\r' | tr '\n' ' '; }
+# Clicks at x, y pixels of the dialog's client area.
+click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.5; }
+dialog_closed() {
+  wait_gone "$DIALOG_PID" 15
+  expect_status "$DIALOG_PID"
+}

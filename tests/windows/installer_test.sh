@@ -8,7 +8,8 @@ source "$(dirname "$0")/common.sh"
 work=$(mktemp -d)
 drive_c=$WINEPREFIX/drive_c
 target=vexlum-install-test-$$
-trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$work" "${drive_c:?}/$target"' EXIT
+mounted=
+trap 'pkill -P $$ 2>/dev/null || true; [ -z "$mounted" ] || umount "$mounted"; rm -rf "$work" "${drive_c:?}/$target"' EXIT
 
 reg_value() {  # KEY NAME: the value's data, or nothing
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
@@ -39,6 +40,33 @@ done
 must_end_within 120 wine "$drive_c/$target/vexlum.scr" /s --windowed 320x240 --frames 50 \
   --screenshot "$work/installed.png" >/dev/null 2>&1 || fail "the installed saver failed"
 gt "$(lit_fraction "$work/installed.png")" 0.001 || fail "the installed saver drew nothing"
+
+# Installed where the user cannot write (as under Program Files): the settings come from the
+# user's application data, and the dialog saves them there. Root writes anywhere, so the
+# folder is made read-only by mounting it so; where mounting is not allowed the fallback is
+# left to windows.platform's test of it.
+appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')" 2>/dev/null)
+if mount --bind "$drive_c/$target" "$drive_c/$target" 2>/dev/null; then
+  mounted=$drive_c/$target
+  mount -o remount,bind,ro "$mounted" || fail "cannot make the folder read-only"
+  mkdir -p "$appdata/Vexlum"
+  printf '[Section]\r\nLimite=77\r\n' >"$appdata/Vexlum/Vexlum.ini"
+  must_end_within 120 wine "$mounted/vexlum.scr" /s --windowed 320x240 --frames 50 \
+    --screenshot "$work/read-only.png" >/dev/null 2>&1 || fail "the saver failed in a read-only folder"
+  [ -s "$work/read-only.png" ] || fail "no screenshot from the read-only folder"
+  open_dialog "$mounted/vexlum.scr"
+  [ "$(dialog_values)" = "21 18 77 20 " ] ||
+    fail "the settings were not read from the application data: $(dialog_values)"
+  click 286 272  # 設定
+  dialog_closed
+  grep -q "^Kind=" "$appdata/Vexlum/Vexlum.ini" || fail "Save did not write to the application data"
+  [ ! -e "$mounted/Vexlum.ini" ] || fail "Save wrote beside the program"
+  umount "$mounted"
+  mounted=
+  rm -r "$appdata/Vexlum"
+else
+  echo "the folder cannot be mounted read-only here: that case is left to windows.platform"
+fi
 
 uninstall "$drive_c/$target" /AllUsers /S
 [ ! -e "$drive_c/$target" ] || fail "left behind: $(ls -A "$drive_c/$target")"
