@@ -12,6 +12,33 @@
 #include "ports/device.h"
 
 namespace vx {
+namespace {
+
+uint32_t BigEndian32(const uint8_t* p) {
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+// The PNG without its empty image-data chunks. They carry nothing, and stb_image copies an
+// empty first one into a buffer it has not made yet (a null pointer: undefined behaviour).
+// Bytes after a chunk that runs past the end are kept as they are, for the decoder to refuse.
+std::vector<uint8_t> WithoutEmptyDataChunks(const std::vector<uint8_t>& png) {
+  constexpr size_t kSignature = 8, kFrame = 12;  // length, type and CRC around the data
+  std::vector<uint8_t> out(png.begin(), png.begin() + kSignature);
+  size_t at = kSignature;
+  while (at + kFrame <= png.size()) {
+    const uint64_t length = BigEndian32(&png[at]);
+    if (length > png.size() - at - kFrame) break;
+    const bool empty_data = length == 0 && std::equal(&png[at + 4], &png[at + 8], "IDAT");
+    if (!empty_data)
+      out.insert(out.end(), png.begin() + static_cast<ptrdiff_t>(at),
+                 png.begin() + static_cast<ptrdiff_t>(at + kFrame + length));
+    at += kFrame + length;
+  }
+  out.insert(out.end(), png.begin() + static_cast<ptrdiff_t>(at), png.end());
+  return out;
+}
+
+}  // namespace
 
 RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name_for_errors) {
   if (bytes.empty() || bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
@@ -28,8 +55,9 @@ RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name
       w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
     throw DeviceError("cannot decode the image " + name_for_errors +
                       ": not a picture of a usable size");
+  const std::vector<uint8_t> png = WithoutEmptyDataChunks(bytes);
   stbi_uc* data =
-      stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
+      stbi_load_from_memory(png.data(), static_cast<int>(png.size()), &w, &h, &channels, 4);
   if (!data) {
     // stb_image gives no reason on some paths of a damaged file.
     const char* reason = stbi_failure_reason();
