@@ -51,35 +51,32 @@ for bad in garbage 0 012x -5; do
 done
 no_images_left
 
-# The host destroying its window (another entry chosen in xscreensaver-settings) ends the
-# saver as SIGTERM would: status 0, no X error, nothing left behind.
-for wait in 1 3; do
+# Runs the saver in a host window the host destroys after $1 seconds; sets STATUS to how the
+# saver ended. Nothing may be left behind either way.
+host_goes_after() {
   start_window "Going Host" 300 200
   "$VX" -window-id "$WINDOW_ID" 2>"$work/err" &
-  pid=$!
-  sleep "$wait"
+  local pid=$!
+  sleep "$1"
   stop_window
   wait_gone "$pid" 10
-  status=0
-  wait "$pid" || status=$?
-  [ "$status" -eq 0 ] || fail "host gone after ${wait}s: status $status: $(cat "$work/err")"
-  ! grep -q "X Error\|X error" "$work/err" || fail "host gone: $(cat "$work/err")"
+  STATUS=0
+  wait "$pid" || STATUS=$?
   no_images_left
-done
+}
 
+# The host destroying its window (another entry chosen in xscreensaver-settings) ends the
+# saver as SIGTERM would: status 0, no X error.
+for wait in 1 3; do
+  host_goes_after "$wait"
+  [ "$STATUS" -eq 0 ] || fail "host gone after ${wait}s: status $STATUS: $(cat "$work/err")"
+  ! grep -q "X Error\|X error" "$work/err" || fail "host gone: $(cat "$work/err")"
+done
 # ...and so does it while the saver is still starting, making its window and GL context:
 # never a crash. (Gone before the saver looked, the window is one that does not exist: 1.)
 for wait in 0.05 0.1 0.2 0.3; do
-  start_window "Going Host" 300 200
-  "$VX" -window-id "$WINDOW_ID" 2>"$work/err" &
-  pid=$!
-  sleep "$wait"
-  stop_window
-  wait_gone "$pid" 10
-  status=0
-  wait "$pid" || status=$?
-  [ "$status" -le 1 ] || fail "host gone at start (${wait}s): status $status: $(cat "$work/err")"
-  no_images_left
+  host_goes_after "$wait"
+  [ "$STATUS" -le 1 ] || fail "host gone at start (${wait}s): status $STATUS: $(cat "$work/err")"
 done
 
 # A window id that names no window: said on stderr, status 1, no window and no message box

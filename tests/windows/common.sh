@@ -6,11 +6,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/../integration/common.sh"
 export WINEDEBUG=-all LIBGL_ALWAYS_SOFTWARE=1
 
 # A private copy of vexlum.scr and its data pack, so a test's settings file is its own. Sets
-# VX (the copy) and VX_DIR.
+# SAVER (the copy) and SAVER_DIR.
 make_scr_copy() {
-  VX_DIR=$(mktemp -d)
-  cp "$VEXLUM_SCR" "$(dirname "$VEXLUM_SCR")/Vexlum_Data.ppd" "$VX_DIR/"
-  VX="$VX_DIR/vexlum.scr"
+  SAVER_DIR=$(mktemp -d)
+  cp "$VEXLUM_SCR" "$(dirname "$VEXLUM_SCR")/Vexlum_Data.ppd" "$SAVER_DIR/"
+  SAVER="$SAVER_DIR/vexlum.scr"
 }
 
 # The run folders savers make in the Windows user's temporary folder.
@@ -19,7 +19,7 @@ run_folders() { compgen -G "$WINEPREFIX/drive_c/users/*/Temp/vexlum-??????" || t
 # Fails when a saver left an image or a run folder behind.
 no_run_folders_left() {
   local left
-  left=$(run_folders; find "$VX_DIR" -iname 'vexlum0[12].png')
+  left=$(run_folders; find "$SAVER_DIR" -iname 'vexlum0[12].png')
   [ -z "$left" ] || fail "left behind: $left"
 }
 
@@ -49,7 +49,7 @@ expect_status() {
 }
 
 # Writes the copy's settings file (INI text with \r\n escapes; keys as UTF-8, stored CP932).
-settings_file() { printf '%b' "$1" | iconv -f utf-8 -t cp932 >"$VX_DIR/Vexlum.ini"; }
+settings_file() { printf '%b' "$1" | iconv -f utf-8 -t cp932 >"$SAVER_DIR/Vexlum.ini"; }
 
 # The settings dialog, driven as a user drives it.
 DIALOG_TITLE="Vexlum(Screen Saver)の設定"

@@ -5,12 +5,12 @@
 source "$(dirname "$0")/common.sh"
 make_scr_copy
 work=$(mktemp -d)
-trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$VX_DIR" "$work"' EXIT
-ini=$VX_DIR/Vexlum.ini
+trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$SAVER_DIR" "$work"' EXIT
+ini=$SAVER_DIR/Vexlum.ini
 
 # Values beyond their ranges are shown as the saver would correct them.
 settings_file '[Section]\r\nLetterHeight=0\r\nLetterWidth=-3\r\nLimite=-5\r\nSpeedFactor=0\r\n'
-open_dialog "$VX"
+open_dialog "$SAVER"
 [ "$(dialog_values)" = "21 18 10 17 " ] || fail "corrected values shown as: $(dialog_values)"
 import -window root -crop 451x334+$X+$Y +repage "$work/dialog.png"
 gt "$(lit_fraction "$work/dialog.png")" 0.3 || fail "the dialog's panels are not drawn"
@@ -23,7 +23,7 @@ dialog_closed
 cmp -s "$ini" "$work/before.ini" || fail "Cancel changed the settings file"
 
 # Nor does the close box.
-open_dialog "$VX"
+open_dialog "$SAVER"
 click 138 184
 wine "$WINDOW_PROBE" close "$DIALOG_TITLE"
 dialog_closed
@@ -32,7 +32,7 @@ cmp -s "$ini" "$work/before.ini" || fail "the close box changed the settings fil
 # Save writes the eight keys, in their order, in Shift_JIS, with what was chosen: the bar moved
 # by its arrow and then by the keyboard, the letters atlas, the music source left as it was.
 rm "$ini"
-open_dialog "$VX"
+open_dialog "$SAVER"
 [ "$(dialog_values)" = "21 18 100 20 " ] || fail "the defaults shown as: $(dialog_values)"
 click 138 184
 focus "$DIALOG_WINDOW"

@@ -6,7 +6,7 @@
 source "$(dirname "$0")/common.sh"
 make_scr_copy
 work=$(mktemp -d)
-trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$VX_DIR" "$work"' EXIT
+trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$SAVER_DIR" "$work"' EXIT
 
 # Wine plays through ALSA's default device; this one writes what it gets to a file instead
 # of a sound card (there is none here). Wine reads ~/.asoundrc, so HOME is the test's own.
@@ -39,9 +39,9 @@ play() {
   name=$(winepath -w "$1" 2>/dev/null)  # as a Windows program names it
   { printf '[Section]\r\nBGM区分=2\r\nBGMﾌｧｲﾙ=' | iconv -f utf-8 -t cp932
     printf '%s\r\n' "$name" | iconv -f utf-8 -t "${3:-utf-8}"
-  } >"$VX_DIR/Vexlum.ini"
+  } >"$SAVER_DIR/Vexlum.ini"
   [ "${3:-}" = cp932 ] && locale=ja_JP.UTF-8
-  LANG=$locale wine "$VX" /s --windowed 320x240 >"$work/saver.log" 2>&1 &
+  LANG=$locale wine "$SAVER" /s --windowed 320x240 >"$work/saver.log" 2>&1 &
   local pid=$!
   local window
   window=$(wait_window Vexlum_Main)

@@ -6,11 +6,11 @@
 source "$(dirname "$0")/common.sh"
 make_scr_copy
 shots=$(mktemp -d)
-trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$VX_DIR" "$shots"' EXIT
+trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$SAVER_DIR" "$shots"' EXIT
 rm -rf $(run_folders)  # a killed earlier run's, if any
 
 start_saver() {
-  wine "$VX" /s "$@" >"$shots/saver.log" 2>&1 &
+  wine "$SAVER" /s "$@" >"$shots/saver.log" 2>&1 &
   SAVER_PID=$!
   SAVER_WINDOW=$(wait_window Vexlum_Main) || fail "$(cat "$shots/saver.log")"
 }
@@ -23,10 +23,10 @@ kill -0 "$SAVER_PID" 2>/dev/null || fail "mouse movement ended the saver"
 import -window root "$shots/full.png"
 expect_spread_glyphs "$shots/full.png"
 [ -n "$(run_folders)" ] || fail "no run folder with the images in the user's temporary folder"
-[ ! -e "$VX_DIR/Vexlum01.png" ] || fail "images extracted beside the program"
+[ ! -e "$SAVER_DIR/Vexlum01.png" ] || fail "images extracted beside the program"
 
 # A second saver ends at once, beside the first.
-must_end_within 20 wine "$VX" /s >/dev/null 2>&1 || fail "a second /s failed"
+must_end_within 20 wine "$SAVER" /s >/dev/null 2>&1 || fail "a second /s failed"
 kill -0 "$SAVER_PID" 2>/dev/null || fail "the second /s ended the first"
 
 # A key ends it cleanly.
@@ -44,7 +44,7 @@ no_run_folders_left
 
 # A seeded run draws the Linux build's picture: the committed golden one, but for a few
 # pixels where two drivers' texture filtering rounds a level apart.
-must_end_within 120 wine "$VX" /s --windowed 800x600 --seed 7 --frames 400 \
+must_end_within 120 wine "$SAVER" /s --windowed 800x600 --seed 7 --frames 400 \
   --screenshot "$shots/seeded.png" >/dev/null 2>&1 || fail "the seeded run failed"
 differ=$(compare -metric AE -fuzz 5% "$shots/seeded.png" "$VEXLUM_SOURCE_DIR/tests/golden/default.png" null: 2>&1) || true
 [ "$differ" -le 200 ] || fail "the seeded picture differs from Linux's in $differ pixels"
@@ -52,9 +52,9 @@ no_run_folders_left
 
 # Without its data pack the saver says so in a message box, and ends with status 1 once it
 # is dismissed.
-rm "$VX_DIR/Vexlum_Data.ppd"
+rm "$SAVER_DIR/Vexlum_Data.ppd"
 # In a Japanese locale, as Wine needs for the text to be drawn in a Japanese font.
-LANG=ja_JP.UTF-8 wine "$VX" /s >"$shots/missing.log" 2>&1 &
+LANG=ja_JP.UTF-8 wine "$SAVER" /s >"$shots/missing.log" 2>&1 &
 pid=$!
 text=$(wine "$WINDOW_PROBE" text "Vexlum(ScreenSaver)" 30 | tr -d "\r") ||
   fail "no message box appeared"
