@@ -2,12 +2,21 @@
 
 #include <cctype>
 
+#include "music/music_file_check.h"
+
 namespace vx {
 
 std::string MusicFileType(const std::string& file) {
   std::string type = file.size() >= 3 ? file.substr(file.size() - 3) : file;
   for (char& c : type) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return type;
+}
+
+bool CanPlayMusicFile(const std::string& file) {
+  const std::string type = MusicFileType(file);
+  if (type != "WAV" && type != "MP3") return false;
+  const MusicContent content = ClassifyMusicFile(file);
+  return content == MusicContent::kWav || (type == "MP3" && content == MusicContent::kMp3);
 }
 
 namespace {
@@ -22,9 +31,13 @@ BackgroundMusic::Kind KindOf(const Settings& settings) {
 }  // namespace
 
 BackgroundMusic::BackgroundMusic(Multimedia& multimedia, const Settings& settings)
-    : player_(multimedia, settings), kind_(KindOf(settings)) {}
+    : settings_(settings), player_(multimedia, settings), kind_(KindOf(settings)) {}
 
 void BackgroundMusic::Start() {
+  // The file is looked at before the platform's player is given it: a file it cannot play
+  // safely leaves the saver silent, as a missing one does. The MP3 player also takes a WAV.
+  if ((kind_ == Kind::kWav || kind_ == Kind::kMp3) && !CanPlayMusicFile(settings_.music_file))
+    kind_ = Kind::kNone;
   switch (kind_) {
     case Kind::kCd:
       player_.OpenCd();

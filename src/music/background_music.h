@@ -15,13 +15,18 @@ namespace vx {
 // The last three characters of the music file's name, upper-cased: "MP3" and "WAV" play.
 std::string MusicFileType(const std::string& music_file);
 
+// True when the file's name picks a player (see MusicFileType) and its bytes are something that
+// player can be trusted with: a sound WAV for "WAV", a sound WAV or an MP3 for "MP3".
+bool CanPlayMusicFile(const std::string& music_file);
+
 class BackgroundMusic final : public MusicPort {
  public:
   enum class Kind { kNone, kCd, kMp3, kWav };
   static constexpr uint32_t kCdPollMs = 200;    // follows the disc closely for track changes
   static constexpr uint32_t kMp3PollMs = 1000;  // only restarts the file once it has ended
 
-  // Both are borrowed and must outlive the music.
+  // Both are borrowed and must outlive the music. The file, if any, is looked at by Start:
+  // one that cannot be played safely is not played.
   BackgroundMusic(Multimedia& multimedia, const Settings& settings);
 
   void Start() override;
@@ -35,6 +40,7 @@ class BackgroundMusic final : public MusicPort {
   Kind GetKind() const { return kind_; }
 
  private:
+  const Settings& settings_;
   MusicPlayer player_;
   Kind kind_;
   // Set while the CD is open and answering; a CD that stopped answering is not closed.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/numbers.h"
+#include "music/background_music.h"
 
 namespace vx {
 namespace {
@@ -206,13 +207,17 @@ std::string ApplyOptionsToSettings(const SaverOptions& o, Settings& s) {
     s.frame_rate_cap = *o.delay_us == 0 ? -1 : std::max(1, Round32(1e6 / *o.delay_us));
   std::string warning;
   if (o.music_file) {
-    if (FileExists(*o.music_file)) {
-      s.music_source = MusicSource::kFile;
-      s.music_file = *o.music_file;
-    } else {
-      // A missing song must not cost the picture: the run goes on in silence.
+    // A missing or unplayable song must not cost the picture: the run goes on in silence.
+    if (!FileExists(*o.music_file)) {
       warning = "cannot read the music file '" + *o.music_file + "'; playing no music";
       s.music_source = MusicSource::kNone;
+    } else if (!CanPlayMusicFile(*o.music_file)) {
+      warning = "'" + *o.music_file +
+                "' is not an MP3 or WAV file that can be played safely; playing no music";
+      s.music_source = MusicSource::kNone;
+    } else {
+      s.music_source = MusicSource::kFile;
+      s.music_file = *o.music_file;
     }
   }
   if (o.no_music) s.music_source = MusicSource::kNone;

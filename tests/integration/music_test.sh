@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The saver with each music source, through SDL's disk audio driver: the music really plays,
-# the arrow keys change CD tracks, a key ends it cleanly; a missing or broken file, a path
-# with a double quote and no audio device leave it running silently.
+# the arrow keys change CD tracks, a key ends it cleanly; a missing, broken or hostile file, a
+# path with a double quote and no audio device leave it running silently.
 source "$(dirname "$0")/common.sh"
 [ -n "${DISPLAY:-}" ] || fail "needs an X display"
 export LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=disk
@@ -68,6 +68,23 @@ for file in "$work/missing.mp3" "$work/broken.mp3" "$work/quo\"te.mp3"; do
   run_saver 1
 done
 [ "$(audible_bytes)" -eq 0 ] || fail "a file with a double quote in its path was played"
+
+# Files whose headers crash the mixer's decoder (a WAV of no channels; one of a billion hertz
+# under an MP3 name), kept from the fuzzer: never decoded, through the settings file or
+# --music, on screen or off; the saver runs silently and leaves nothing behind.
+seeds=$VEXLUM_SOURCE_DIR/tests/fuzz/corpus_music_file_fuzz
+tail -c +2 "$seeds/no-channels" >"$work/no-channels.wav"
+tail -c +2 "$seeds/huge-rate-named-mp3" >"$work/huge-rate.mp3"
+for file in "$work/no-channels.wav" "$work/huge-rate.mp3"; do
+  settings 2 "$file"
+  run_saver 1
+  rm -f "$VX_DIR/Vexlum.ini"
+  must_end_within 60 env -u DISPLAY "$VX" --frames 20 --music "$file" >/dev/null 2>"$work/err" ||
+    fail "$file: exit status $? with --music"
+  grep -q "playing no music" "$work/err" || fail "$file: --music did not say why it is silent"
+  no_images_left
+done
+[ "$(audible_bytes)" -eq 0 ] || fail "a file the mixer cannot take was played"
 
 settings 2 "$work/tone.wav"
 SDL_AUDIODRIVER=no-such-driver run_saver 1

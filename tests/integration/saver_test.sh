@@ -95,6 +95,12 @@ head -c 500000 "$shots/pack" >"$VX_DIR/Vexlum_Data.ppd"
 expect_message_and_failure "short pack" "$VX" /s
 head -c 891816 /dev/urandom >"$VX_DIR/Vexlum_Data.ppd"
 expect_message_and_failure "pack of garbage" "$VX" /s
+# One flipped byte inside the second picture's compressed data: the pictures' headers and
+# sizes are right, only their checksums tell.
+python3 -c 'import sys; b = bytearray(open(sys.argv[1], "rb").read()); b[280058] ^= 0x5A
+open(sys.argv[2], "wb").write(b)' "$shots/pack" "$VX_DIR/Vexlum_Data.ppd"
+expect_message_and_failure "pack with a flipped byte" "$VX" /s
+grep -q '壊れています' "$shots/err.txt" || fail "a flipped byte is not called damage"
 mv "$shots/pack" "$VX_DIR/Vexlum_Data.ppd"
 expect_message_and_failure "no OpenGL 3.3" env MESA_GL_VERSION_OVERRIDE=2.1 "$VX" /s
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fakes/temp_dir.h"
+#include "fakes/wav_bytes.h"
 
 namespace vx {
 namespace {
@@ -170,6 +171,17 @@ TEST_F(SdlMultimediaTest, NoDiscBadFilesAndNoAudioDeviceFailWithThePlatformsErro
     EXPECT_EQ(Send(mm, "open /nowhere/x.mp3"), Error(kMciErrFileNotFound));
     const std::string corrupt = dir_.Write("corrupt.mp3", std::string(40000, '\x5a'));
     EXPECT_EQ(Send(mm, "open \"" + corrupt + "\" type MPEGVideo"), Error(kMciErrInvalidFile));
+    // A WAV that claims no channels divides by zero inside the mixer: no decoder sees it,
+    // under either name. A WAV under an MP3 name plays, as it does on Windows.
+    const std::string no_channels = test::WavBytes({.channels = 0, .block_align = 0});
+    for (const char* name : {"ch0.wav", "ch0.mp3"}) {
+      const std::string file = dir_.Write(name, no_channels);
+      EXPECT_FALSE(mm.PlaySound(&file, kSndAsync | kSndLoop)) << name;
+      EXPECT_EQ(Send(mm, "open \"" + file + "\" type MPEGVideo"), Error(kMciErrInvalidFile))
+          << name;
+    }
+    const std::string wav_named_mp3 = dir_.Write("wav.mp3", test::WavBytes({}));
+    EXPECT_EQ(Send(mm, "open \"" + wav_named_mp3 + "\" type MPEGVideo Alias w"), "");
     std::string text;
     EXPECT_TRUE(mm.GetErrorString(kMciErrInvalidDeviceName, text, 4));
     EXPECT_EQ(text, "The");  // cut to leave room for the terminator

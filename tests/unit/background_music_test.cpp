@@ -5,12 +5,16 @@
 #include <functional>
 
 #include "fakes/fake_multimedia.h"
+#include "fakes/temp_dir.h"
+#include "fakes/wav_bytes.h"
 
 namespace vx {
 namespace {
 
 using Commands = std::vector<std::string>;
 using Kind = BackgroundMusic::Kind;
+
+const std::string kMp3Frame = std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\0');
 
 class BackgroundMusicTest : public ::testing::Test {
  protected:
@@ -36,15 +40,17 @@ TEST_F(BackgroundMusicTest, TheFileTypeDecidesThePlayer) {
 }
 
 TEST_F(BackgroundMusicTest, WavLoopsUnpolledAndMp3IsRestartedEverySecond) {
-  BackgroundMusic wav = Music(MusicSource::kFile, "/m/loop.wav");
+  test::TempDir dir;
+  const std::string loop = dir.Write("loop.wav", test::WavBytes({}));
+  BackgroundMusic wav = Music(MusicSource::kFile, loop);
   wav.Start();
   EXPECT_EQ(wav.PollIntervalMs(), 0u);
   EXPECT_FALSE(wav.TakesTrackKeys());
   wav.Stop();
-  EXPECT_EQ(mm.commands, (Commands{"sound /m/loop.wav 9", "sound (none) 0"}));
+  EXPECT_EQ(mm.commands, (Commands{"sound " + loop + " 9", "sound (none) 0"}));
 
   mm.answers["status MP3Play mode"] = {0, "stopped"};
-  BackgroundMusic mp3 = Music(MusicSource::kFile, "/m/a.mp3");
+  BackgroundMusic mp3 = Music(MusicSource::kFile, dir.Write("a.mp3", kMp3Frame));
   mp3.Start();
   EXPECT_EQ(mp3.PollIntervalMs(), 1000u);
   EXPECT_FALSE(mp3.TakesTrackKeys());
@@ -52,6 +58,27 @@ TEST_F(BackgroundMusicTest, WavLoopsUnpolledAndMp3IsRestartedEverySecond) {
   EXPECT_EQ(mm.commands.back(), "play MP3Play from 0");
   mp3.Stop();
   EXPECT_EQ(mm.commands.back(), "close MP3Play");
+}
+
+TEST_F(BackgroundMusicTest, AFileNoDecoderCanTrustIsNeverHandedToThePlayer) {
+  test::TempDir dir;
+  for (const std::string& file :
+       {dir.Write("no-channels.wav", test::WavBytes({.channels = 0, .block_align = 0})),
+        dir.Write("mp3-in-a-wav-name.wav", kMp3Frame), dir.Write("noise.mp3", "OggS...."),
+        dir.File("missing.mp3")}) {
+    BackgroundMusic music = Music(MusicSource::kFile, file);
+    music.Start();
+    EXPECT_EQ(music.GetKind(), Kind::kNone) << file;
+    EXPECT_EQ(music.PollIntervalMs(), 0u) << file;  // no timer for a file that never opened
+    music.Stop();
+  }
+  EXPECT_TRUE(mm.commands.empty());
+
+  // The MP3 player plays a WAV that carries an MP3 name, as it would on Windows.
+  const std::string wav = dir.Write("song.mp3", test::WavBytes({}));
+  Music(MusicSource::kFile, wav).Start();
+  ASSERT_FALSE(mm.commands.empty());
+  EXPECT_EQ(mm.commands.front().rfind("open \"" + wav + "\"", 0), 0u);
 }
 
 TEST_F(BackgroundMusicTest, CdIsPolledTakesTheArrowsAndIsClosedOnlyWhileItAnswers) {

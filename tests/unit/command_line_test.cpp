@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/temp_dir.h"
+#include "fakes/wav_bytes.h"
 
 namespace vx {
 namespace {
@@ -96,7 +97,8 @@ TEST(CommandLine, BadValuesAndUnknownOptionsAreErrors) {
 
 TEST(CommandLine, OptionsReplaceOnlyWhatTheyName) {
   test::TempDir dir;
-  dir.Write("song.wav", "RIFF");
+  dir.Write("song.wav", test::WavBytes({}));
+  dir.Write("broken.wav", test::WavBytes({.channels = 0, .block_align = 0}));
   Settings file_settings;
   file_settings.column_limit = 77;
   file_settings.time_step = 33;
@@ -112,9 +114,13 @@ TEST(CommandLine, OptionsReplaceOnlyWhatTheyName) {
   EXPECT_EQ(s.time_step, 33);
   EXPECT_EQ(s.frame_rate_cap, 40);
 
-  // A song that cannot be read costs the music, not the picture; --no-music wins.
-  for (const Args& args : {Args{"--music", dir.File("gone.mp3")},
-                           Args{"--no-music", "--music", dir.File("song.wav")}}) {
+  // A song that cannot be read, or not safely played, costs the music, not the picture (and
+  // says so); --no-music wins.
+  EXPECT_NE(
+      ApplyOptionsToSettings(ParseCommandLine({"--music", dir.File("broken.wav")}).options, s), "");
+  for (const Args& args :
+       {Args{"--music", dir.File("gone.mp3")}, Args{"--music", dir.File("broken.wav")},
+        Args{"--no-music", "--music", dir.File("song.wav")}}) {
     s = file_settings;
     ApplyOptionsToSettings(ParseCommandLine(args).options, s);
     EXPECT_EQ(s.music_source, MusicSource::kNone) << args[0];

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Music under Wine through winmm: an MP3 file (command strings, polled and replayed every
 # second) and a WAV file (the looping sound player) really produce samples, written by ALSA's
-# file plugin; a missing file and a file name outside the system code page leave the saver
-# running and ending cleanly.
+# file plugin; a missing or hostile file and a file name outside the system code page leave
+# the saver running and ending cleanly.
 source "$(dirname "$0")/common.sh"
 make_scr_copy
 work=$(mktemp -d)
@@ -70,4 +70,18 @@ n=$(audible_samples)
 [ "$n" -gt 22050 ] || fail "an MP3 file named in Shift_JIS did not play ($n)"
 
 play "$work/missing.mp3" 2
+
+# Files whose headers crash a decoder (kept from the fuzzer): never handed to the sound
+# player, through the settings file or --music; the saver runs silently, ending cleanly.
+seeds=$VEXLUM_SOURCE_DIR/tests/fuzz/corpus_music_file_fuzz
+tail -c +2 "$seeds/no-channels" >"$work/no-channels.wav"
+tail -c +2 "$seeds/huge-rate-named-mp3" >"$work/huge-rate.mp3"
+for file in "$work/no-channels.wav" "$work/huge-rate.mp3"; do
+  play "$file" 2
+  [ "$(audible_samples)" -eq 0 ] || fail "$file was played"
+  rm -f "$SAVER_DIR/Vexlum.ini"
+  must_end_within 120 wine "$SAVER" /s --windowed 320x240 --frames 20 \
+    --music "$(winepath -w "$file")" >/dev/null 2>&1 || fail "$file: exit status $? with --music"
+  no_run_folders_left
+done
 echo "windows music test passed"

@@ -50,21 +50,31 @@ differ=$(compare -metric AE -fuzz 5% "$shots/seeded.png" "$VEXLUM_SOURCE_DIR/tes
 [ "$differ" -le 200 ] || fail "the seeded picture differs from Linux's in $differ pixels"
 no_run_folders_left
 
-# Without its data pack the saver says so in a message box, and ends with status 1 once it
-# is dismissed.
+# A bad pack is said in a message box (in a Japanese locale, as Wine needs for the text to be
+# drawn in a Japanese font), and the saver ends with status 1 once it is dismissed.
+expect_pack_message() {  # the message box's text [a screenshot of it]
+  LANG=ja_JP.UTF-8 wine "$SAVER" /s >"$shots/pack.log" 2>&1 &
+  local pid=$! text
+  text=$(wine "$WINDOW_PROBE" text "Vexlum(ScreenSaver)" 30 | tr -d "\r") ||
+    fail "no message box appeared"
+  [ "$text" = "$1" ] || fail "the message box says: $text"
+  if [ -n "${2:-}" ]; then
+    sleep 2  # drawn a moment after it is made
+    import -window root "$2"
+  fi
+  kill -0 "$pid" 2>/dev/null || fail "the saver did not wait for the message box"
+  wine "$WINDOW_PROBE" ok "Vexlum(ScreenSaver)"
+  wait_gone "$pid" 15
+  expect_status "$pid" 1
+  no_run_folders_left
+}
+# One flipped byte inside the second picture's compressed data: damaged.
+python3 -c 'import sys; b = bytearray(open(sys.argv[1], "rb").read()); b[280058] ^= 0x5A
+open(sys.argv[1], "wb").write(b)' "$SAVER_DIR/Vexlum_Data.ppd"
+expect_pack_message "ﾌｧｲﾙ (Vexlum_Data.ppd) が壊れています! 再インストールしてください。"
+
+# Without its data pack the saver says so in a message box too.
 rm "$SAVER_DIR/Vexlum_Data.ppd"
-# In a Japanese locale, as Wine needs for the text to be drawn in a Japanese font.
-LANG=ja_JP.UTF-8 wine "$SAVER" /s >"$shots/missing.log" 2>&1 &
-pid=$!
-text=$(wine "$WINDOW_PROBE" text "Vexlum(ScreenSaver)" 30 | tr -d "\r") ||
-  fail "no message box appeared"
-[ "$text" = "ﾌｧｲﾙ (Vexlum_Data.ppd) が見つかりません!" ] || fail "the message box says: $text"
-sleep 2  # drawn a moment after it is made
-import -window root "$shots/message.png"
-kill -0 "$pid" 2>/dev/null || fail "the saver did not wait for the message box"
-wine "$WINDOW_PROBE" ok "Vexlum(ScreenSaver)"
-wait_gone "$pid" 15
-expect_status "$pid" 1
-no_run_folders_left
+expect_pack_message "ﾌｧｲﾙ (Vexlum_Data.ppd) が見つかりません!" "$shots/message.png"
 [ -z "${VEXLUM_KEEP_SHOTS:-}" ] || cp "$shots"/*.png "$VEXLUM_KEEP_SHOTS/"
 echo "windows saver test passed"

@@ -19,9 +19,13 @@ struct RgbaImage {
 // file can claim (a 4096 x 4096 picture is 64 MB decoded).
 inline constexpr int kMaxImageSide = 4096;
 
+// True when the PNG's every chunk up to IEND matches its CRC and the image data inflates,
+// its own checksum matching, to exactly the rows the header describes.
+bool PngIsIntact(const std::vector<uint8_t>& png);
+
 // Decodes a PNG from memory into RGBA; images without alpha come out opaque. Throws
-// DeviceError when the bytes are not a PNG picture, or one with a side beyond kMaxImageSide
-// (read from the header, before anything is decoded).
+// DeviceError when the bytes are not an intact PNG picture, or one with a side beyond
+// kMaxImageSide (read from the header, before anything is decoded).
 RgbaImage DecodeImage(const std::vector<uint8_t>& bytes, const std::string& name_for_errors);
 
 // True when the bytes are a picture of exactly width x height that DecodeImage takes. The size

@@ -1,7 +1,5 @@
 #include "platform/linux/sdl_file_player.h"
 
-#include <SDL_mixer.h>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include <utility>
 
 #include "music/command_string.h"
+#include "music/music_file_check.h"
 #include "ports/multimedia.h"
 
 namespace vx {
@@ -17,6 +16,28 @@ struct SdlFilePlayer::FileDevice {
   Mix_Music* music = nullptr;
   double resume_seconds = 0;
 };
+
+Mix_Music* LoadCheckedMusic(const std::string& file, bool mp3_too) {
+  SDL_RWops* in = SDL_RWFromFile(file.c_str(), "rb");
+  if (in == nullptr) return nullptr;
+  const Sint64 size = SDL_RWsize(in);
+  const MusicContent content =
+      size <= 0 ? MusicContent::kRefused
+                : ClassifyMusic(
+                      [in](uint64_t offset, char* buffer, size_t length) -> size_t {
+                        if (SDL_RWseek(in, static_cast<Sint64>(offset), RW_SEEK_SET) < 0) return 0;
+                        return SDL_RWread(in, buffer, 1, length);
+                      },
+                      static_cast<uint64_t>(size));
+  const bool playable = content == MusicContent::kWav || (mp3_too && content == MusicContent::kMp3);
+  if (!playable || SDL_RWseek(in, 0, RW_SEEK_SET) != 0) {
+    SDL_RWclose(in);
+    return nullptr;
+  }
+  // Streamed a piece at a time, so a file of any length takes the same little memory; the
+  // mixer closes the file with the music.
+  return Mix_LoadMUSType_RW(in, content == MusicContent::kWav ? MUS_WAV : MUS_MP3, 1);
+}
 
 SdlFilePlayer::SdlFilePlayer(std::function<bool()> output_ready)
     : output_ready_(std::move(output_ready)) {}
@@ -34,7 +55,7 @@ uint32_t SdlFilePlayer::Open(const std::string& alias, const std::string& file) 
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return kMciErrFileNotFound;
   if (!output_ready_()) return kMciErrHardware;
-  Mix_Music* music = Mix_LoadMUS(file.c_str());
+  Mix_Music* music = LoadCheckedMusic(file, /*mp3_too=*/true);
   if (music == nullptr) return kMciErrInvalidFile;
   if (Mix_MusicDuration(music) <= 0) {
     Mix_FreeMusic(music);

@@ -2,6 +2,8 @@
 // and the mixer's single music channel plays one of them at a time.
 #pragma once
 
+#include <SDL_mixer.h>
+
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -10,6 +12,11 @@
 #include <vector>
 
 namespace vx {
+
+// Loads a music file for the mixer once its bytes, read through the same open file the mixer
+// then decodes, show it to be a WAV (or, when `mp3_too`, an MP3) a decoder can trust. The
+// decoder is chosen by those bytes, never guessed by the mixer. Null for anything else.
+Mix_Music* LoadCheckedMusic(const std::string& file, bool mp3_too);
 
 class SdlFilePlayer {
  public:

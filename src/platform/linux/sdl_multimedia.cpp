@@ -74,11 +74,9 @@ bool SdlMultimedia::PlaySound(const std::string* name, uint32_t flags) {
   // Only a regular file: a device or a FIFO behind the name would never end.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(*name, ec) || !AudioReady()) return false;
-  // Streamed through the music channel a piece at a time, so a sound of any length takes the
-  // same little memory and never holds up the loop while it loads.
-  SDL_RWops* file = SDL_RWFromFile(name->c_str(), "rb");
-  if (file == nullptr) return false;
-  Mix_Music* sound = Mix_LoadMUSType_RW(file, MUS_WAV, 1);
+  // Streamed through the music channel, so a sound of any length never holds up the loop
+  // while it loads.
+  Mix_Music* sound = LoadCheckedMusic(*name, /*mp3_too=*/false);
   if (sound == nullptr) return false;
   files_.YieldMusic();
   if (Mix_PlayMusic(sound, (flags & kSndLoop) != 0 ? -1 : 1) != 0) {
