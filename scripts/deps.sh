@@ -6,7 +6,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-mixer-dev libgl-dev libegl-dev libgl1-mesa-dri libglm-dev libstb-dev
-  libcdio-dev libcdio-paranoia-dev libx11-dev qt6-base-dev
+  libcdio-dev libcdio-paranoia-dev libx11-dev qt6-base-dev zlib1g-dev
   fonts-ipafont-gothic fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick sox libsox-fmt-mp3 dpkg-dev file libxml2-utils
   xscreensaver xscreensaver-gl man-db
@@ -15,7 +15,7 @@ WINDOWS=${1:-}
 if [ "$WINDOWS" = --windows ]; then
   # Wine's 32-bit half draws Direct3D through the i386 OpenGL stack and plays music through
   # i386 GStreamer and ALSA; none of them comes with wine32 without its recommendations.
-  PACKAGES+=(g++-mingw-w64-i686-posix googletest wine wine64 wine32:i386
+  PACKAGES+=(g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest wine wine64 wine32:i386
     libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libasound2:i386
     gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 locales nsis)
 fi
