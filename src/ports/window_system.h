@@ -38,6 +38,12 @@ class WindowSystem {
                                  const WindowRect& to) = 0;
   virtual ScreenMetrics Screen() = 0;
   virtual void MessageBox(std::string_view text, std::string_view title, uint32_t style) = 0;
+  // The mark of the one saver or settings dialog this user runs on this display, taken in one
+  // step, so that of several programs starting together exactly one gets it; held until the
+  // process ends, however it ends. False when another process holds it.
+  virtual bool ClaimSingleInstance() = 0;
+  // True when another process holds that mark now.
+  virtual bool SingleInstanceClaimed() = 0;
 };
 
 }  // namespace vx

@@ -162,6 +162,12 @@ std::optional<uint64_t> ParseWindowId(const std::string& s) {
   return ParseWhole<uint64_t>(digits, hex ? 16 : 10);
 }
 
+bool RunsInHostWindow(const SaverOptions& o, const char* named_window) {
+  if (o.window_id) return true;
+  if (o.own_window) return false;
+  return (named_window != nullptr && *named_window != '\0') || o.root;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
   size_t i = 0;

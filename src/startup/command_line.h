@@ -54,6 +54,11 @@ inline constexpr int32_t kMaxDelayUs = 1000000;
 // does not make it octal). nullopt for anything else.
 std::optional<uint64_t> ParseWindowId(const std::string& text);
 
+// True when the saver is to draw in a window its host made: -window-id; unless -window asks
+// for a window of its own, the window XScreenSaver names in its variable (`named_window`,
+// null when unset); else, with -root, the root window.
+bool RunsInHostWindow(const SaverOptions& options, const char* named_window);
+
 // args excludes the program name. A screen-saver host's argument comes first ("/s", "/c",
 // "/p <id>"); when the first argument is one of our options there is none, and the saver runs
 // as XScreenSaver runs its hacks. Options take one dash or two, as XScreenSaver's do.

@@ -25,14 +25,24 @@ int DispatchMode(const CommandLine& cl, StartupServices& sv) {
     sv.out << "vexlum " << VEXLUM_VERSION << "\n";
     return 0;
   }
-  if (sv.windows.FindWindowByCaption(kSaverCaption) ||
-      sv.windows.FindWindowByCaption(kDialogCaption))
-    return 0;
-
   StartupState state;
   state.argument_text = cl.argument_text;
   state.mode_letter = ModeLetter(cl.argument_text);
   state.options = cl.options;
+
+  // One saver or dialog at a time. Savers in a host's window are the host's to count (it runs
+  // one per monitor). The mark is taken before any window is made, so that of several started
+  // together one runs; the captions then catch a saver or dialog that holds no mark. Only the
+  // modes that run take it; a preview only looks.
+  if (!sv.in_host_window) {
+    const char m = state.mode_letter;
+    const bool runs = m == 'S' || m == 'C' || cl.argument_text.empty();
+    if (m == 'P' ? sv.windows.SingleInstanceClaimed() : runs && !sv.windows.ClaimSingleInstance())
+      return 0;
+    if (sv.windows.FindWindowByCaption(kSaverCaption) ||
+        sv.windows.FindWindowByCaption(kDialogCaption))
+      return 0;
+  }
 
   if (state.mode_letter == 'P') return sv.modes.RunPreview(state, PreviewHandle(cl.argument_text));
 

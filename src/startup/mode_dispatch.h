@@ -42,6 +42,8 @@ struct StartupServices {
   std::string settings_file;
   std::ostream& out;
   std::ostream& err;
+  // The run draws in a window a host made (XScreenSaver's): the host decides how many run.
+  bool in_host_window = false;
 };
 
 char ModeLetter(std::string_view argument_text);

@@ -48,6 +48,16 @@ class FakeWindowSystem : public WindowSystem {
     calls.push_back("MessageBox " + std::string(title) + " | " + std::string(text) + " | " +
                     std::to_string(style));
   }
+  // `instance_held_elsewhere` stands for another process holding the mark.
+  bool instance_held_elsewhere = false;
+  bool ClaimSingleInstance() override {
+    calls.push_back("ClaimSingleInstance");
+    return !instance_held_elsewhere;
+  }
+  bool SingleInstanceClaimed() override {
+    calls.push_back("SingleInstanceClaimed");
+    return instance_held_elsewhere;
+  }
 };
 
 }  // namespace vx::test

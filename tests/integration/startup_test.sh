@@ -16,6 +16,49 @@ for caption in "Vexlum_Main" "Vexlum(Screen Saver)の設定"; do
   done
   stop_window
 done
+# Savers started together from one folder: exactly one runs, whatever the timing.
+make_copy
+work=$(mktemp -d)
+trap 'pkill -P $$ 2>/dev/null || true; rm -rf "$VX_DIR" "$work"' EXIT
+for trial in 1 2 3 4 5; do
+  pids=()
+  for _ in 1 2 3 4; do
+    "$VX" /s --windowed 200x150 >/dev/null 2>&1 &
+    pids+=($!)
+  done
+  wait_window Vexlum_Main >/dev/null
+  sleep 2
+  running=()
+  for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && running+=("$pid"); done
+  windows=$(xdotool search --name '^Vexlum_Main$' 2>/dev/null | wc -l)
+  [ "${#running[@]}" -eq 1 ] && [ "$windows" -eq 1 ] ||
+    fail "trial $trial: ${#running[@]} savers and $windows windows of 4 started together"
+  kill -TERM "${running[@]}"
+  for pid in "${pids[@]}"; do
+    wait "$pid" || fail "trial $trial: a saver ended with status $?"
+  done
+  no_images_left
+done
+
+# With the settings dialog open, a saver of our own ends at once, but XScreenSaver's savers in
+# its own windows draw: the host decides how many run.
+"$VX" /c >/dev/null 2>&1 &
+dialog=$!
+wait_window 'Vexlum\(Screen Saver\)の設定' >/dev/null
+out=$(must_end_within 10 "$VX" /s 2>&1) || fail "/s beside the dialog failed"
+[ -z "$out" ] || fail "/s beside the dialog printed: $out"
+start_window "XScreenSaver" 320 240
+stats=$(XSCREENSAVER_WINDOW=$WINDOW_ID must_end_within 60 "$VX" -root --frames 40 --stats) ||
+  fail "a hosted saver beside the dialog failed"
+grep -q "frames drawn: 40$" <<<"$stats" || fail "a hosted saver beside the dialog: $stats"
+stats=$(must_end_within 60 "$VX" -window-id "$WINDOW_ID" --frames 5 --stats) ||
+  fail "-window-id beside the dialog failed"
+grep -q "frames drawn: 5$" <<<"$stats" || fail "-window-id beside the dialog: $stats"
+stop_window
+kill "$dialog"
+wait "$dialog" 2>/dev/null || true
+no_images_left
+
 # After the mode, anything not ours is named, followed by the usage: status 2, nothing run.
 for args in "/s --bogus" "/s extra" "-root --columns" "--atlas nope" "--delay 1e3"; do
   status=0
@@ -31,9 +74,6 @@ for help in -h -help --help; do
 done
 
 # -fps draws its display in the bottom-left corner, over the same picture.
-make_copy
-work=$(mktemp -d)
-trap 'rm -rf "$VX_DIR" "$work"' EXIT
 for fps in "" -fps; do
   # shellcheck disable=SC2086
   env -u DISPLAY "$VX" $fps --windowed 640x480 --seed 5 --frames 30 \

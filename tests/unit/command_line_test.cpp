@@ -56,6 +56,19 @@ TEST(CommandLine, XScreenSaversOptionsTakeOneDashOrTwo) {
   EXPECT_TRUE(ParseCommandLine({"-h"}).options.help);
 }
 
+TEST(CommandLine, TheHostsWindowIsNamedByIdOrVariableUnlessWindowAsksForOurOwn) {
+  const auto hosted = [](const Args& args, const char* variable) {
+    return RunsInHostWindow(ParseCommandLine(args).options, variable);
+  };
+  EXPECT_TRUE(hosted({"-window-id", "5"}, nullptr));
+  EXPECT_TRUE(hosted({"-window", "-window-id", "5"}, nullptr));
+  EXPECT_TRUE(hosted({"-root"}, nullptr));
+  EXPECT_TRUE(hosted({"/s"}, "0x400007"));  // XScreenSaver's variable alone is enough
+  EXPECT_FALSE(hosted({"-root", "-window"}, "0x400007"));
+  EXPECT_FALSE(hosted({"/s"}, ""));
+  EXPECT_FALSE(hosted({}, nullptr));
+}
+
 TEST(CommandLine, BadValuesAndUnknownOptionsAreErrors) {
   struct Case {
     Args args;

@@ -33,8 +33,8 @@ struct RecordingModes : ModeRunner {
 // Start-up over a settings file that limits the columns to 5, so that its reading shows.
 struct Dispatch {
   Dispatch() { dir.Write("Vexlum.ini", "[Section]\nLimite=5\n"); }
-  int Run(const Args& args) {
-    StartupServices sv{windows, profile, modes, dir.File("Vexlum.ini"), out, err};
+  int Run(const Args& args, bool in_host_window = false) {
+    StartupServices sv{windows, profile, modes, dir.File("Vexlum.ini"), out, err, in_host_window};
     return DispatchMode(ParseCommandLine(args), sv);
   }
   bool Called(const std::string& call) const { return std::ranges::count(windows.calls, call) > 0; }
@@ -82,19 +82,46 @@ TEST(DispatchMode, TheModeLetterChoosesTheModeAndWhatItIsGiven) {
   }
 }
 
-TEST(DispatchMode, ARunningSaverOrDialogEndsEveryMode) {
-  for (auto caption : {kSaverCaption, kDialogCaption}) {
-    for (auto arg : {"/s", "/c", "/p"}) {
+TEST(DispatchMode, ARunningSaverOrDialogEndsEveryModeButARunInAHostsWindow) {
+  // Another saver or dialog, known by its mark or by its window's caption.
+  const auto others = [](Dispatch& d, int which) {
+    if (which == 0) d.windows.instance_held_elsewhere = true;
+    if (which == 1) d.windows.captions.insert(std::string(kSaverCaption));
+    if (which == 2) d.windows.captions.insert(std::string(kDialogCaption));
+  };
+  for (int which = 0; which < 3; ++which) {
+    for (const Args& args : {Args{"/s"}, Args{"/c"}, Args{"/p", "1234"}, Args{}, Args{"-window"},
+                             Args{"--frames", "5"}}) {
       Dispatch d;
-      d.windows.captions.insert(std::string(caption));
-      EXPECT_EQ(d.Run({arg, "1234"}), 0);
-      EXPECT_EQ(d.modes.ran, "");
+      others(d, which);
+      EXPECT_EQ(d.Run(args), 0);
+      EXPECT_EQ(d.modes.ran, "") << which << " " << (args.empty() ? "(none)" : args[0]);
+    }
+    // XScreenSaver runs one saver per monitor in its own windows: each draws.
+    for (const Args& args : {Args{"-root"}, Args{"/s", "-window-id", "77"}}) {
+      Dispatch d;
+      others(d, which);
+      d.Run(args, /*in_host_window=*/true);
+      EXPECT_EQ(d.modes.ran, "saver") << which << " " << args[0];
+      EXPECT_FALSE(d.Called("ClaimSingleInstance"));
     }
   }
-  Dispatch d;
-  d.windows.captions.insert("Preview Window");  // a running preview does not block
-  d.Run({"/c"});
-  EXPECT_EQ(d.modes.ran, "dialog");
+  // The modes that run take the mark before any window is made; a preview only looks, and a
+  // running one blocks nothing; modes that end at once leave the mark alone.
+  Dispatch saver;
+  saver.Run({"/s"});
+  EXPECT_EQ(saver.windows.calls.front(), "ClaimSingleInstance");
+  Dispatch preview;
+  preview.Run({"/p", "1234"});
+  EXPECT_TRUE(preview.Called("SingleInstanceClaimed"));
+  EXPECT_FALSE(preview.Called("ClaimSingleInstance"));
+  Dispatch dialog;
+  dialog.windows.captions.insert("Preview Window");
+  dialog.Run({"/c"});
+  EXPECT_EQ(dialog.modes.ran, "dialog");
+  Dispatch other;
+  other.Run({"/a"});
+  EXPECT_FALSE(other.Called("ClaimSingleInstance"));
 }
 
 TEST(DispatchMode, HelpAndVersionRunNothing) {

@@ -23,11 +23,12 @@ namespace {
 // or else the root window; 0 for a window of our own. nullopt, having said why, when the
 // variable names no window.
 std::optional<uint64_t> HostWindow(const SaverOptions& o, X11WindowSystem& windows) {
+  const char* env = std::getenv("XSCREENSAVER_WINDOW");
+  if (!RunsInHostWindow(o, env)) return uint64_t{0};
   if (o.window_id) return *o.window_id;
-  if (o.own_window) return uint64_t{0};
   // XScreenSaver starts its hacks with -root and names its own full-screen window in
   // $XSCREENSAVER_WINDOW: that window, not the real root behind it, is where it shows them.
-  if (const char* env = std::getenv("XSCREENSAVER_WINDOW"); env && *env) {
+  if (env && *env) {
     const auto id = ParseWindowId(env);
     if (!id || *id == 0) {
       std::cerr << "vexlum: XSCREENSAVER_WINDOW is not a window id: '" << env << "'\n";
@@ -35,8 +36,7 @@ std::optional<uint64_t> HostWindow(const SaverOptions& o, X11WindowSystem& windo
     }
     return *id;
   }
-  if (o.root) return windows.RootWindowId();
-  return uint64_t{0};
+  return windows.RootWindowId();
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -21,5 +22,7 @@ int main(int argc, char** argv) {
   const std::string settings_file = vx::SettingsFilePath(folder);
   vx::LinuxModeRunner modes(windows, profile, folder, settings_file);
   vx::StartupServices services{windows, profile, modes, settings_file, std::cout, std::cerr};
+  services.in_host_window =
+      vx::RunsInHostWindow(command_line.options, std::getenv("XSCREENSAVER_WINDOW"));
   return vx::DispatchMode(command_line, services);
 }

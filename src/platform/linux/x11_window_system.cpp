@@ -75,24 +75,48 @@ bool X11WindowSystem::WindowExists(uint64_t window) {
   return GetWindowRect(window, rect);
 }
 
-bool X11WindowSystem::ClaimMusic() {
+bool X11WindowSystem::ClaimSelection(const std::string& name, uint64_t& owner) {
   if (!display_) return true;
+  if (owner) return true;
   Display* d = D(display_);
-  const Atom selection = XInternAtom(d, "_VEXLUM_MUSIC", False);
-  // Looked at and taken with the server grabbed, so two savers starting together cannot both
-  // find it free. The server gives it up when our connection closes, however we end.
+  const Atom selection = XInternAtom(d, name.c_str(), False);
   XGrabServer(d);
   const bool free = XGetSelectionOwner(d, selection) == None;
   if (free) {
     XSetWindowAttributes none{};
-    const Window owner = XCreateWindow(d, DefaultRootWindow(d), -1, -1, 1, 1, 0, CopyFromParent,
-                                       InputOnly, CopyFromParent, 0, &none);
-    XSetSelectionOwner(d, selection, owner, CurrentTime);
-    music_owner_ = owner;
+    const Window window = XCreateWindow(d, DefaultRootWindow(d), -1, -1, 1, 1, 0, CopyFromParent,
+                                        InputOnly, CopyFromParent, 0, &none);
+    XSetSelectionOwner(d, selection, window, CurrentTime);
+    owner = window;
   }
   XUngrabServer(d);
   XSync(d, False);
-  return free && XGetSelectionOwner(d, selection) == static_cast<Window>(music_owner_);
+  return free && XGetSelectionOwner(d, selection) == static_cast<Window>(owner);
+}
+
+bool X11WindowSystem::SelectionHeldElsewhere(const std::string& name, uint64_t own_owner) {
+  if (!display_) return false;
+  Display* d = D(display_);
+  const Window owner = XGetSelectionOwner(d, XInternAtom(d, name.c_str(), False));
+  return owner != None && owner != static_cast<Window>(own_owner);
+}
+
+bool X11WindowSystem::ClaimMusic() {
+  return ClaimSelection("_VEXLUM_MUSIC", music_owner_);
+}
+
+namespace {
+std::string InstanceSelection() {
+  return "_VEXLUM_INSTANCE_" + std::to_string(getuid());
+}
+}  // namespace
+
+bool X11WindowSystem::ClaimSingleInstance() {
+  return ClaimSelection(InstanceSelection(), instance_owner_);
+}
+
+bool X11WindowSystem::SingleInstanceClaimed() {
+  return SelectionHeldElsewhere(InstanceSelection(), instance_owner_);
 }
 
 X11WindowSystem::~X11WindowSystem() {

@@ -30,12 +30,22 @@ class X11WindowSystem final : public WindowSystem {
   void DrawAnimatedRects(WindowHandle, int32_t, const WindowRect&, const WindowRect&) override {}
   ScreenMetrics Screen() override;
   void MessageBox(std::string_view text, std::string_view title, uint32_t style) override;
+  // An X selection named for this user: per display by nature, given up by the server when
+  // our connection closes, however we end. Always ours without a display.
+  bool ClaimSingleInstance() override;
+  bool SingleInstanceClaimed() override;
 
  private:
+  // Looks at and takes the selection with the server grabbed, so two clients cannot both
+  // find it free. `owner` keeps the window that holds it.
+  bool ClaimSelection(const std::string& name, uint64_t& owner);
+  bool SelectionHeldElsewhere(const std::string& name, uint64_t own_owner);
+
   void* display_ = nullptr;  // Display*, kept opaque so this header pulls in no Xlib
   int32_t cursor_count_ = 0;
   bool modal_messages_ = true;
-  uint64_t music_owner_ = 0;  // the window holding the music selection, while we hold it
+  uint64_t music_owner_ = 0;     // the window holding the music selection, while we hold it
+  uint64_t instance_owner_ = 0;  // the same for the single-instance selection
 };
 
 }  // namespace vx

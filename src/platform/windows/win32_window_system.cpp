@@ -21,7 +21,34 @@ RECT ToRect(const WindowRect& r) {
   return RECT{r.left, r.top, r.right, r.bottom};
 }
 
+constexpr wchar_t kInstanceMutex[] = L"Local\\Vexlum_Instance";
+
 }  // namespace
+
+Win32WindowSystem::~Win32WindowSystem() {
+  if (instance_mutex_) CloseHandle(instance_mutex_);
+}
+
+bool Win32WindowSystem::ClaimSingleInstance() {
+  if (instance_mutex_) return true;
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
+  // Made or opened in one step: only the maker holds the mark.
+  if (!mutex) return false;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  instance_mutex_ = mutex;
+  return true;
+}
+
+bool Win32WindowSystem::SingleInstanceClaimed() {
+  if (instance_mutex_) return false;
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutex);
+  if (!mutex) return false;
+  CloseHandle(mutex);
+  return true;
+}
 
 bool Win32WindowSystem::FindWindowByCaption(std::string_view caption) {
   return FindWindowW(nullptr, Widen(caption).c_str()) != nullptr;

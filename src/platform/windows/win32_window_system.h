@@ -9,6 +9,11 @@ namespace vx {
 
 class Win32WindowSystem final : public WindowSystem {
  public:
+  Win32WindowSystem() = default;
+  ~Win32WindowSystem() override;
+  Win32WindowSystem(const Win32WindowSystem&) = delete;
+  Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
+
   // A message box waits for a person. A saver drawn inside a host's window must never wait:
   // with this off, messages go to stderr alone.
   void SetModalMessages(bool modal) { modal_messages_ = modal; }
@@ -21,9 +26,14 @@ class Win32WindowSystem final : public WindowSystem {
                          const WindowRect& to) override;
   ScreenMetrics Screen() override;
   void MessageBox(std::string_view text, std::string_view title, uint32_t style) override;
+  // A named mutex in the session's own namespace: one per user and desktop session, gone with
+  // the last handle, so with the process however it ends.
+  bool ClaimSingleInstance() override;
+  bool SingleInstanceClaimed() override;
 
  private:
   bool modal_messages_ = true;
+  void* instance_mutex_ = nullptr;  // HANDLE, while we hold the mark
 };
 
 }  // namespace vx
