@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # vexlum.scr under Wine as a user meets it: full screen with glyphs spread across the screen,
 # ended by a key or a click but not by the mouse moving, no images left behind, a second
-# saver refused, a missing data pack said in Japanese in a message box, and a seeded run
-# drawing the picture the Linux build draws.
+# saver refused (also of several started together), a missing or damaged data pack said in
+# Japanese in a message box, and a seeded run drawing the picture the Linux build draws.
 source "$(dirname "$0")/common.sh"
 make_scr_copy
 shots=$(mktemp -d)
@@ -33,6 +33,26 @@ kill -0 "$SAVER_PID" 2>/dev/null || fail "the second /s ended the first"
 press_until_gone "$SAVER_PID" "$SAVER_WINDOW" a
 expect_status "$SAVER_PID"
 no_run_folders_left
+
+# Savers started together from one folder: exactly one runs, whatever the timing, and a key
+# ends it.
+for trial in 1 2 3 4 5; do
+  pids=()
+  for _ in 1 2 3 4; do
+    wine "$SAVER" /s --windowed 200x150 >/dev/null 2>&1 &
+    pids+=($!)
+  done
+  window=$(wait_window Vexlum_Main)
+  sleep 3
+  running=()
+  for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && running+=("$pid"); done
+  windows=$(xdotool search --name '^Vexlum_Main$' 2>/dev/null | wc -l)
+  [ "${#running[@]}" -eq 1 ] && [ "$windows" -eq 1 ] ||
+    fail "trial $trial: ${#running[@]} savers and $windows windows of 4 started together"
+  press_until_gone "${running[0]}" "$window" a
+  for pid in "${pids[@]}"; do expect_status "$pid"; done
+  no_run_folders_left
+done
 
 # So does a click.
 start_saver

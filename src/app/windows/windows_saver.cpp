@@ -47,6 +47,9 @@ int RunWindowsSaver(StartupState& state, Win32WindowSystem& windows, const std::
   int status = session.Run();
   // A screenshot asked for and not written is a failed run.
   if (status == 0 && parts.ScreenshotFailed()) status = 1;
+  // Everything the end must do is done (music stopped, system state restored, images
+  // deleted, device released); the process ends next, and its windows with it.
+  window->LeaveToProcessEnd();
   return status;
 }
 

@@ -89,13 +89,14 @@ Win32SaverWindow::Win32SaverWindow(const Win32SaverWindowOptions& o) : hide_curs
 }
 
 Win32SaverWindow::~Win32SaverWindow() {
+  // Messages that still come find no owner and get the default handling.
   for (HWND cover : covers_) {
     SetWindowLongPtrW(cover, GWLP_USERDATA, 0);
-    DestroyWindow(cover);
+    if (!leave_to_process_end_) DestroyWindow(cover);
   }
   if (window_) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
+    if (!leave_to_process_end_) DestroyWindow(window_);
   }
 }
 

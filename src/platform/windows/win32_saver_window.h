@@ -37,6 +37,11 @@ class Win32SaverWindow final : public SaverWindow {
   // The windows over the other monitors (none when windowed or with one monitor).
   const std::vector<HWND__*>& Covers() const { return covers_; }
 
+  // The process is about to end: the windows are left for the system to take down with it.
+  // Taking a focused window down ourselves waits for the window manager to confirm, which
+  // under Wine without one holds the end up for two seconds.
+  void LeaveToProcessEnd() { leave_to_process_end_ = true; }
+
   // Called by the window procedure for every message of our windows; true when handled.
   bool Handle(HWND__* window, unsigned message, uintptr_t wparam, intptr_t lparam,
               intptr_t& result);
@@ -48,6 +53,7 @@ class Win32SaverWindow final : public SaverWindow {
   int width_ = 0, height_ = 0;
   bool hide_cursor_ = false;
   bool quit_ = false;
+  bool leave_to_process_end_ = false;
 };
 
 }  // namespace vx
