@@ -78,24 +78,31 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
     wo.foreign_window = *host;
     host_id = *host;
     hosted = host_id != 0;
-    if (hosted) {
-      // A host runs us unattended: nobody is there to click a message box away, and a host
-      // destroying its window must not end us before the images are deleted.
-      windows.SetModalMessages(false);
-      TrapXErrors();
-    }
-    wo.width = width;
-    wo.height = height;
-    try {
-      sdl_window = std::make_unique<SdlSaverWindow>(wo);
-    } catch (const std::exception& e) {
-      windows.MessageBox(std::string(kStartFailedMessage) + "\n" + e.what(), kSaverMessageTitle,
+    const auto fail_start = [&](const std::string& why) {
+      windows.MessageBox(std::string(kStartFailedMessage) + "\n" + why, kSaverMessageTitle,
                          kMbIconExclamation);
       if (state.mode_letter == 'S') {
         SetSaverRunning(windows, -1);
         windows.ShowCursor(true);
       }
       return 1;
+    };
+    if (hosted) {
+      // A host runs us unattended: nobody is there to click a message box away, and a host
+      // destroying its window must not end us before the images are deleted.
+      windows.SetModalMessages(false);
+      TrapXErrors();
+      if (!windows.WindowExists(host_id))
+        return fail_start("window " + std::to_string(host_id) + " does not exist");
+    }
+    wo.width = width;
+    wo.height = height;
+    try {
+      sdl_window = std::make_unique<SdlSaverWindow>(wo);
+    } catch (const std::exception& e) {
+      // The window was there a moment ago: the host took it away, which only ends us early.
+      if (hosted && !windows.WindowExists(host_id)) return 0;
+      return fail_start(e.what());
     }
   }
   SaverWindow& window = sdl_window ? static_cast<SaverWindow&>(*sdl_window) : *headless;

@@ -64,6 +64,11 @@ bool LinuxSaverParts::SetUpDevice() {
                                           state_.options.title.value_or(""));
     return true;
   } catch (const std::exception& e) {
+    // A host that took its window away meanwhile has only ended us early: nothing to say.
+    if (hosted_ && window_ && window_->HostGone()) {
+      end_reason_ = "host window gone";
+      return false;
+    }
     windows_.MessageBox(std::string(kStartFailedMessage) + "\n" + e.what(), kSaverMessageTitle,
                         kMbIconExclamation);
     return false;

@@ -1,10 +1,13 @@
 #include "platform/linux/sdl_saver_window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <poll.h>
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/linux/termination_signals.h"
 
@@ -146,10 +149,37 @@ std::optional<SaverEvent> SdlSaverWindow::PollEvent() {
   return std::nullopt;
 }
 
+bool SdlSaverWindow::HostGone() {
+  if (!display_) return false;
+  auto* d = static_cast<Display*>(display_);
+  auto old = XSetErrorHandler(IgnoreXErrors);
+  XWindowAttributes a{};
+  const bool exists = XGetWindowAttributes(d, static_cast<Window>(host_), &a) != 0;
+  XSync(d, False);
+  XSetErrorHandler(old);
+  return !exists;
+}
+
 void SdlSaverWindow::WaitForEvent(uint32_t timeout_ms) {
   if (TerminationRequested()) return;
-  // Peek only: the event stays queued for PollEvent.
-  if (SDL_WaitEventTimeout(nullptr, static_cast<int>(timeout_ms)) == 0) return;
+  if (!display_) {
+    // Peek only: the event stays queued for PollEvent.
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(timeout_ms));
+    return;
+  }
+  // The host's events come on a connection of our own, which SDL's wait does not watch: wait
+  // on both, so that the host taking its window away wakes us at once.
+  auto* host = static_cast<Display*>(display_);
+  SDL_PumpEvents();
+  if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 ||
+      XEventsQueued(host, QueuedAfterFlush) > 0)
+    return;
+  std::vector<pollfd> fds = {{ConnectionNumber(host), POLLIN, 0}};
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11)
+    fds.push_back({ConnectionNumber(info.info.x11.display), POLLIN, 0});
+  poll(fds.data(), fds.size(), static_cast<int>(timeout_ms));  // a signal ends it early too
 }
 
 }  // namespace vx

@@ -33,6 +33,8 @@ class SdlSaverWindow final : public SaverWindow {
   void WaitForEvent(uint32_t timeout_ms) override;
 
   SDL_Window* window() const { return window_; }
+  // True when we draw in a host's window and the host has taken it away.
+  bool HostGone();
 
  private:
   // In a host's window we draw in a child of our own covering it, so that what SDL selects
