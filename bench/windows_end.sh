@@ -40,16 +40,22 @@ for run in $(seq "$RUNS"); do
   done
   [ -n "$window" ] || { echo "run $run: no saver window" >&2; exit 1; }
   sleep 3
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  sleep 0.5
-  key=$(now_ms)
-  xdotool key a
-  gone=""
-  while kill -0 "$pid" 2>/dev/null; do
-    [ -z "$gone" ] && ! visible && gone=$(now_ms)
-    sleep 0.005
+  gone="" ended=""
+  # Focus reaches Wine's window asynchronously and a key sent before it is lost: such a key
+  # is sent again after two seconds, and the time counts from the key that arrived.
+  for _ in 1 2 3 4 5; do
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    sleep 0.5
+    key=$(now_ms)
+    xdotool key a
+    while kill -0 "$pid" 2>/dev/null && [ $(($(now_ms) - key)) -lt 2000 ]; do
+      [ -z "$gone" ] && ! visible && gone=$(now_ms)
+      sleep 0.005
+    done
+    kill -0 "$pid" 2>/dev/null || break
   done
   ended=$(now_ms)
+  kill -0 "$pid" 2>/dev/null && { echo "run $run: five keys did not end the saver" >&2; exit 1; }
   [ -n "$gone" ] || gone=$ended
   wait "$pid" || true
   window_ms+=($((gone - key)))
