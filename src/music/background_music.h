@@ -8,7 +8,7 @@
 #include "music/music_player.h"
 #include "ports/multimedia.h"
 #include "ports/music_port.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vx {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "ports/multimedia.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vx {
 

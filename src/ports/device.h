@@ -1,5 +1,6 @@
-// The render device the saver draws through: exactly the Direct3D 8 operations it uses.
-// Implemented over OpenGL on Linux and by a recorder in tests.
+// The render device the saver draws through: exactly the Direct3D 8 operations it uses, under
+// their Direct3D names. Implemented over OpenGL on Linux, by Direct3D 8 itself on Windows and
+// by a recorder in tests.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "core/d3d_types.h"
+#include "core/rgba_image.h"
 
 namespace vx {
 
@@ -71,11 +73,17 @@ class DeviceError : public std::runtime_error {
 
 // The arguments the saver passes to the texture loader (D3DX's CreateTextureFromFileEx).
 struct TextureLoadOptions {
-  uint32_t Width = 512, Height = 512;
-  int32_t MipLevels = -1;  // D3DX_DEFAULT: a full chain
-  uint32_t Usage = 0, Format = 0, Pool = 1;
-  uint32_t Filter = 2, MipFilter = 2;  // D3DX_FILTER_POINT
-  uint32_t ColorKey = 0;
+  uint32_t width = 512, height = 512;
+  int32_t mip_levels = -1;  // D3DX_DEFAULT: a full chain
+  uint32_t usage = 0, format = 0, pool = 1;
+  uint32_t filter = 2, mip_filter = 2;  // D3DX_FILTER_POINT
+  uint32_t color_key = 0;
+};
+
+// How much the last presented frame asked of the driver.
+struct FrameCounts {
+  uint32_t draw_calls = 0;  // draw calls the device made to the driver
+  uint32_t triangles = 0;
 };
 
 class Device {
@@ -96,6 +104,15 @@ class Device {
   // Throws DeviceError when the file cannot be read or decoded.
   virtual TextureRef CreateTextureFromFileEx(const std::string& file,
                                              const TextureLoadOptions& options) = 0;
+
+  // Beyond Direct3D 8's operations, what every device can tell about its frames:
+  // the drawing surface's size in pixels,
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // the last presented frame (throws DeviceError when the device cannot read it back),
+  virtual RgbaImage ReadLastFrame() = 0;
+  // and what that frame cost the driver.
+  virtual FrameCounts LastFrameCounts() const = 0;
 };
 
 }  // namespace vx

@@ -1,10 +1,12 @@
-// What the saver's texture files need from the platform: a private folder of its own for each
-// run, the reclaiming of folders that crashed runs left behind, and a check that a pack's
-// image really is the picture the saver expects.
+// What the saver's image files need from the platform: a private folder of its own for each
+// run, the reclaiming of folders that crashed runs left behind, a check that a pack's image
+// really is the picture the saver expects, and the writing of a picture (the screenshot).
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "core/rgba_image.h"
 
 namespace vx {
 
@@ -22,6 +24,8 @@ class TextureFileServices {
   // True when the bytes are an image of exactly width x height that the texture loader
   // decodes. The size is read before anything is decoded.
   virtual bool ImageDecodes(std::string_view bytes, int width, int height) = 0;
+  // Writes the picture as a PNG file named in UTF-8; false when it cannot be written.
+  virtual bool WritePng(const RgbaImage& image, const std::string& file) = 0;
 };
 
 }  // namespace vx

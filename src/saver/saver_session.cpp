@@ -5,6 +5,19 @@
 
 namespace vx {
 
+void UndoStartupChanges(StartupState& state, WindowSystem& windows) {
+  if (state.mode_letter != 'S') return;
+  SetSaverRunning(windows, -1);
+  state.saved_cursor_count = windows.ShowCursor(state.saved_cursor_count != 0);
+}
+
+int FailSaverStart(StartupState& state, WindowSystem& windows, std::string_view why) {
+  windows.MessageBox(std::string(kStartFailedMessage) + "\n" + std::string(why), kSaverMessageTitle,
+                     kMbIconExclamation);
+  UndoStartupChanges(state, windows);
+  return 1;
+}
+
 SaverSession::SaverSession(StartupState& state, WindowSystem& windows, SaverWindow& window,
                            SaverParts& parts, MusicPort& music, TickClock& clock,
                            SaverRunLimits limits)
@@ -20,7 +33,7 @@ int SaverSession::Run() {
   if (!parts_.CheckAndExtractPack()) {
     // A saver that cannot show anything ends at once, leaving the system as it found it.
     parts_.DeleteImages();
-    RestoreSystemState();
+    UndoStartupChanges(state_, windows_);
     return 1;
   }
   music_.Start();
@@ -112,16 +125,10 @@ void SaverSession::End() {
   ended_ = true;
   music_timer_.Disable();
   music_.Stop();
-  RestoreSystemState();
+  UndoStartupChanges(state_, windows_);
   windows_.SystemParametersInfo(kSpiSetScreenSaveActive, 1);
   running_ = false;
   Unload();
-}
-
-void SaverSession::RestoreSystemState() {
-  if (state_.mode_letter != 'S') return;
-  SetSaverRunning(windows_, -1);
-  state_.saved_cursor_count = windows_.ShowCursor(state_.saved_cursor_count != 0);
 }
 
 void SaverSession::Unload() {

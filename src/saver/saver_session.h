@@ -10,10 +10,10 @@
 
 #include "core/tick_clock.h"
 #include "ports/music_port.h"
+#include "ports/saver_parts.h"
 #include "ports/saver_window.h"
 #include "ports/window_system.h"
 #include "saver/frame_pacer.h"
-#include "saver/saver_parts.h"
 #include "saver/window_timer.h"
 #include "startup/mode_dispatch.h"
 
@@ -26,6 +26,13 @@ struct SaverRunLimits {
   std::optional<int64_t> frames;  // end after this many drawn frames
   bool uncapped = false;
 };
+
+// Undoes what start-up changed for mode "S" (the system-wide announcement, the hidden
+// cursor): at the saver's end, and when it cannot start.
+void UndoStartupChanges(StartupState& state, WindowSystem& windows);
+// A saver that cannot start: says why (after kStartFailedMessage) in a message box, undoes
+// start-up's changes and gives the exit status, 1.
+int FailSaverStart(StartupState& state, WindowSystem& windows, std::string_view why);
 
 class SaverSession {
  public:
@@ -49,8 +56,6 @@ class SaverSession {
   bool RunFrameLoop(std::string& failure);
   void Unload();
   void FireTimers();
-  // Undoes what start-up changed for mode "S" (also on a failed start).
-  void RestoreSystemState();
 
   StartupState& state_;
   WindowSystem& windows_;

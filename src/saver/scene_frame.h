@@ -17,7 +17,7 @@
 #include "scene/glyph_canvas.h"
 #include "scene/scene.h"
 #include "scene/scene_settings.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 #include "title/title_canvas.h"
 #include "title/title_context.h"
 #include "title/title_sequence.h"

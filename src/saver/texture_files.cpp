@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/utf8_path.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vx {
 namespace {

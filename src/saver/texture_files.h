@@ -8,7 +8,7 @@
 
 #include "ports/texture_file_services.h"
 #include "ports/window_system.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vx {
 

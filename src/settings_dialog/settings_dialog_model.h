@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "ports/profile_strings.h"
+#include "settings/settings.h"
 #include "settings_dialog/scroll_bar_model.h"
-#include "startup/settings.h"
 
 namespace vx {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vx {
 

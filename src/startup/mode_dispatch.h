@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "ports/mode_runner.h"
 #include "ports/profile_strings.h"
 #include "ports/window_system.h"
+#include "settings/settings.h"
 #include "startup/command_line.h"
-#include "startup/settings.h"
 
 namespace vx {
 
@@ -24,15 +25,6 @@ struct StartupState {
   int16_t zoom_point_x = 0, zoom_point_y = 0;
   Settings settings;
   SaverOptions options;
-};
-
-// The three modes, provided by the platform layer (and by fakes in tests).
-class ModeRunner {
- public:
-  virtual ~ModeRunner() = default;
-  virtual int RunPreview(StartupState& state, int32_t host_window) = 0;
-  virtual int RunSettingsDialog(StartupState& state) = 0;
-  virtual int RunSaver(StartupState& state) = 0;
 };
 
 struct StartupServices {

@@ -78,6 +78,14 @@ class RecordingDevice final : public Device {
     return texture;
   }
 
+  int Width() const override { return static_cast<int>(viewport.Width); }
+  int Height() const override { return static_cast<int>(viewport.Height); }
+  // A black picture of the viewport's size.
+  RgbaImage ReadLastFrame() override {
+    return {Width(), Height(), std::vector<uint8_t>(static_cast<size_t>(Width()) * Height() * 4)};
+  }
+  FrameCounts LastFrameCounts() const override { return {1, 2}; }
+
   // The calls of one method, or the draws of one vertex size.
   std::vector<const DeviceCall*> Calls(const std::string& name, int32_t stride = 0) const {
     std::vector<const DeviceCall*> out;

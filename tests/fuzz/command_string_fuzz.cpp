@@ -15,7 +15,7 @@
 #include "music/command_string.h"
 #include "music/music_player.h"
 #include "ports/multimedia.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vx {
 namespace {

@@ -24,7 +24,7 @@
 #include "platform/common/texture_image.h"
 #include "ports/device.h"
 #include "saver/texture_files.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vx {
 namespace {
@@ -70,6 +70,7 @@ class Services final : public TextureFileServices {
   void ReleaseRunFolder(const std::string& folder) override { rmdir(folder.c_str()); }
   void ReclaimAbandonedRunFolders() override {}
 
+  bool WritePng(const RgbaImage&, const std::string&) override { return false; }
   bool ImageDecodes(std::string_view bytes, int width, int height) override {
     int w = 0, h = 0, channels = 0;
     const auto* image = reinterpret_cast<const stbi_uc*>(bytes.data());

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "startup/ini_profile_strings.h"
-#include "startup/settings.h"
+#include "settings/ini_profile_strings.h"
+#include "settings/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using vx::fuzz::Require;

@@ -16,7 +16,7 @@
 #include "fuzz/fuzz_support.h"
 #include "music/background_music.h"
 #include "platform/linux/sdl_multimedia.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_AUDIODRIVER", "disk", 1);

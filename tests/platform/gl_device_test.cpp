@@ -56,7 +56,7 @@ class GlDeviceTest : public ::testing::Test {
   // Loads `image` (at its own size, or at the saver's 512 x 512) and binds it to stage 0.
   void Bind(const RgbaImage& image, bool own_size = true) {
     TextureLoadOptions options;
-    if (own_size) options.Width = options.Height = 0;
+    if (own_size) options.width = options.height = 0;
     texture_ = device_->CreateTextureFromFileEx(dir_.Write("image.png", Png(image)), options);
     device_->SetTexture(0, texture_.get());
   }

@@ -1,4 +1,4 @@
-#include "startup/ini_profile_strings.h"
+#include "settings/ini_profile_strings.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "fakes/temp_dir.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vx {
 namespace {

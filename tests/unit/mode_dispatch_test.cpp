@@ -7,7 +7,7 @@
 
 #include "fakes/fake_window_system.h"
 #include "fakes/temp_dir.h"
-#include "startup/ini_profile_strings.h"
+#include "settings/ini_profile_strings.h"
 
 namespace vx {
 namespace {

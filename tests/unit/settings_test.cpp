@@ -1,4 +1,4 @@
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "fakes/temp_dir.h"
-#include "startup/ini_profile_strings.h"
+#include "settings/ini_profile_strings.h"
 
 namespace vx {
 namespace {

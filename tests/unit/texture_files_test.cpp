@@ -35,6 +35,7 @@ struct FakeTextureFileServices : TextureFileServices {
   bool ImageDecodes(std::string_view bytes, int width, int height) override {
     return width == 512 && height == 512 && bytes.starts_with("\x89PNG\r\n\x1a\n");
   }
+  bool WritePng(const RgbaImage&, const std::string&) override { return false; }
 
   fs::path base;
   bool can_make_folder = true;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes/temp_dir.h"
-#include "startup/ini_profile_strings.h"
-#include "startup/settings.h"
+#include "settings/ini_profile_strings.h"
+#include "settings/settings.h"
 
 namespace vx {
 namespace {

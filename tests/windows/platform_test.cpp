@@ -12,16 +12,16 @@
 #include "core/utf8_path.h"
 #include "fakes/temp_dir.h"
 #include "platform/common/texture_image.h"
-#include "platform/windows/bitmap_info.h"
 #include "platform/windows/d3d8_device.h"
+#include "platform/windows/gdi_bitmap_info.h"
 #include "platform/windows/win32_preview.h"
+#include "platform/windows/win32_program_paths.h"
 #include "platform/windows/win32_settings_dialog.h"
 #include "platform/windows/win32_window_system.h"
-#include "platform/windows/windows_program_paths.h"
-#include "platform/windows/windows_texture_file_services.h"
+#include "platform/windows/win32_run_folder_locks.h"
 #include "render/vertices.h"
 #include "saver/texture_files.h"
-#include "startup/ini_profile_strings.h"
+#include "settings/ini_profile_strings.h"
 
 namespace vx {
 namespace {
@@ -86,9 +86,9 @@ TEST(D3D8Device, ATexturedQuadComesBackAsItWasDrawn) {
   device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
   device.EndScene();
   device.Present();
-  EXPECT_EQ(device.DrawCallsLastFrame(), 1u);
+  EXPECT_EQ(device.LastFrameCounts().draw_calls, 1u);
 
-  const RgbaImage shot = device.ReadBackBuffer();
+  const RgbaImage shot = device.ReadLastFrame();
   ASSERT_EQ(shot.width, 64);
   ASSERT_EQ(shot.height, 64);
   auto expect = [&](int x, int y, int r, int g, int b) {
@@ -150,8 +150,8 @@ RgbaImage DrawOverlaps(bool batching, uint32_t& draw_calls) {
   device.DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, last, sizeof(ScreenVertex));
   device.EndScene();
   device.Present();
-  draw_calls = device.DrawCallsLastFrame();
-  RgbaImage shot = device.ReadBackBuffer();
+  draw_calls = device.LastFrameCounts().draw_calls;
+  RgbaImage shot = device.ReadLastFrame();
   DestroyWindow(window);
   return shot;
 }
@@ -174,7 +174,7 @@ TEST(D3D8Device, ClearColourReadsBackInEveryChannel) {
   D3D8Device device(window, options);
   device.Clear(D3DCLEAR_TARGET, 0xFF336699u, 1.0f, 0);
   device.Present();
-  const RgbaImage shot = device.ReadBackBuffer();
+  const RgbaImage shot = device.ReadLastFrame();
   const uint8_t* p = Pixel(shot, 5, 5);
   EXPECT_EQ(p[0], 0x33);
   EXPECT_EQ(p[1], 0x66);
@@ -183,10 +183,14 @@ TEST(D3D8Device, ClearColourReadsBackInEveryChannel) {
   DestroyWindow(window);
 }
 
-TEST(WindowsTextureFileServices, LiveRunsKeepTheirFoldersAndDeadRunsLoseThem) {
+RunFolders Services(const std::string& base) {
+  return RunFolders(std::make_unique<Win32RunFolderLocks>(), base);
+}
+
+TEST(Win32RunFolderLocks, LiveRunsKeepTheirFoldersAndDeadRunsLoseThem) {
   test::TempDir dir;
   const std::string base = Utf8String(dir.path());
-  WindowsTextureFileServices first(base), second(base);
+  RunFolders first = Services(base), second = Services(base);
   const std::string live = first.MakeRunFolder();
   ASSERT_FALSE(live.empty());
   std::ofstream(Utf8Path(live) / Utf8Path(kLettersImageName)) << "image";
@@ -213,11 +217,11 @@ TEST(WindowsTextureFileServices, LiveRunsKeepTheirFoldersAndDeadRunsLoseThem) {
   EXPECT_FALSE(fs::exists(Utf8Path(live)));
 }
 
-TEST(WindowsTextureFileServices, RunFoldersAreMadeUnderAFolderOfAnyName) {
+TEST(Win32RunFolderLocks, RunFoldersAreMadeUnderAFolderOfAnyName) {
   test::TempDir dir;
   const fs::path base = dir.path() / Utf8Path("ユーザー");
   fs::create_directory(base);
-  WindowsTextureFileServices services(Utf8String(base));
+  RunFolders services = Services(Utf8String(base));
   const std::string folder = services.MakeRunFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(Utf8Path(folder).parent_path(), base);

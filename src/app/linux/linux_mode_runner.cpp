@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/linux/linux_saver.h"
-#include "platform/linux/message_box.h"
-#include "platform/linux/settings_dialog.h"
+#include "platform/linux/qt_message_box.h"
+#include "platform/linux/qt_settings_dialog.h"
 #include "platform/linux/x11_preview.h"
 
 namespace vx {
@@ -30,7 +30,7 @@ int LinuxModeRunner::RunSettingsDialog(StartupState& state) {
     return 1;
   }
   auto app = EnsureQApplication();
-  SettingsDialog dialog(state, profile_, settings_file_, &windows_);
+  QtSettingsDialog dialog(state, profile_, settings_file_, &windows_);
   dialog.exec();
   return 0;
 }

@@ -6,15 +6,18 @@
 #include <optional>
 #include <utility>
 
-#include "app/linux/linux_saver_parts.h"
+#include "app/linux/linux_saver_platform.h"
+#include "core/console.h"
 #include "core/tick_clock.h"
 #include "music/background_music.h"
-#include "platform/linux/headless_saver_window.h"
+#include "platform/linux/posix_headless_saver_window.h"
+#include "platform/linux/posix_run_folder_locks.h"
+#include "platform/linux/posix_termination_signals.h"
 #include "platform/linux/sdl_multimedia.h"
 #include "platform/linux/sdl_saver_window.h"
-#include "platform/linux/termination_signals.h"
 #include "platform/linux/x11_error_trap.h"
 #include "saver/saver_session.h"
+#include "saver/scene_saver_parts.h"
 
 namespace vx {
 namespace {
@@ -31,7 +34,8 @@ std::optional<uint64_t> HostWindow(const SaverOptions& o, X11WindowSystem& windo
   if (env && *env) {
     const auto id = ParseWindowId(env);
     if (!id || *id == 0) {
-      std::cerr << "vexlum: XSCREENSAVER_WINDOW is not a window id: '" << env << "'\n";
+      std::cerr << ConsoleLine("XSCREENSAVER_WINDOW is not a window id: '" + std::string(env) + "'")
+                << "\n";
       return std::nullopt;
     }
     return *id;
@@ -58,42 +62,34 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
   }
   if (!windows.HasDisplay()) {
     if (!o.frames) {
-      std::cerr << "vexlum: the saver needs a display (DISPLAY is not set or cannot be "
-                   "opened); give --frames N to render off-screen instead\n";
+      std::cerr << ConsoleLine(
+                       "the saver needs a display (DISPLAY is not set or cannot be opened); give "
+                       "--frames N to render off-screen instead")
+                << "\n";
+      UndoStartupChanges(state, windows);
       return 1;
     }
-    headless = std::make_unique<HeadlessSaverWindow>();
+    headless = std::make_unique<PosixHeadlessSaverWindow>();
   } else {
     SaverWindowOptions wo;
     wo.windowed = windowed;
     wo.hide_cursor = state.mode_letter == 'S';
     const auto host = HostWindow(o, windows);
     if (!host) {
-      if (state.mode_letter == 'S') {
-        SetSaverRunning(windows, -1);
-        windows.ShowCursor(true);
-      }
+      UndoStartupChanges(state, windows);
       return 1;
     }
     wo.foreign_window = *host;
     host_id = *host;
     hosted = host_id != 0;
-    const auto fail_start = [&](const std::string& why) {
-      windows.MessageBox(std::string(kStartFailedMessage) + "\n" + why, kSaverMessageTitle,
-                         kMbIconExclamation);
-      if (state.mode_letter == 'S') {
-        SetSaverRunning(windows, -1);
-        windows.ShowCursor(true);
-      }
-      return 1;
-    };
     if (hosted) {
       // A host runs us unattended: nobody is there to click a message box away, and a host
       // destroying its window must not end us before the images are deleted.
       windows.SetModalMessages(false);
       TrapXErrors();
       if (!windows.WindowExists(host_id))
-        return fail_start("window " + std::to_string(host_id) + " does not exist");
+        return FailSaverStart(state, windows,
+                              "window " + std::to_string(host_id) + " does not exist");
     }
     wo.width = width;
     wo.height = height;
@@ -102,7 +98,7 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
     } catch (const std::exception& e) {
       // The window was there a moment ago: the host took it away, which only ends us early.
       if (hosted && !windows.WindowExists(host_id)) return 0;
-      return fail_start(e.what());
+      return FailSaverStart(state, windows, e.what());
     }
   }
   SaverWindow& window = sdl_window ? static_cast<SaverWindow&>(*sdl_window) : *headless;
@@ -114,19 +110,17 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
     music_settings.music_source = MusicSource::kNone;
   SdlMultimedia multimedia;
   BackgroundMusic music(multimedia, music_settings);
-  LinuxSaverParts parts(state, windows, folder, sdl_window.get(), hosted, width, height);
-  SaverSession session(state, windows, window, parts, music, clock,
-                       SaverRunLimits{o.frames, o.uncapped});
-  int status = session.Run();
-  // A screenshot asked for and not written is a failed run.
-  if (status == 0 && parts.ScreenshotFailed()) status = 1;
+  LinuxSaverPlatform platform(sdl_window.get(), hosted, width, height);
+  RunFolders file_services(std::make_unique<PosixRunFolderLocks>());
+  int status =
+      RunSceneSaver(state, {windows, window, platform, file_services, music, clock}, folder);
   // A host destroying its window before we could draw in it ends us as SIGTERM would.
   if (status != 0 && hosted && !windows.WindowExists(host_id)) status = 0;
   // An X error while the host's window still stands is a real failure; with the window gone
   // it was only the host ending us, as SIGTERM would.
   if (const std::string error = FirstTrappedXError();
       !error.empty() && hosted && windows.WindowExists(host_id)) {
-    std::cerr << "vexlum: " << error << "\n";
+    std::cerr << ConsoleLine(error) << "\n";
     status = 1;
   }
   return status;

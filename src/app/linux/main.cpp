@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/linux/linux_mode_runner.h"
-#include "platform/linux/program_paths.h"
+#include "platform/linux/linux_program_paths.h"
 #include "platform/linux/x11_window_system.h"
-#include "startup/ini_profile_strings.h"
+#include "settings/ini_profile_strings.h"
 #include "startup/mode_dispatch.h"
 
 int main(int argc, char** argv) {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/windows/windows_mode_runner.h"
-#include "platform/windows/wide_text.h"
+#include "platform/windows/win32_profile_strings.h"
+#include "platform/windows/win32_program_paths.h"
+#include "platform/windows/win32_wide_text.h"
 #include "platform/windows/win32_window_system.h"
-#include "platform/windows/windows_profile_strings.h"
-#include "platform/windows/windows_program_paths.h"
 #include "startup/mode_dispatch.h"
 
 namespace {
@@ -37,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 2;
   }
   vx::Win32WindowSystem windows;
-  vx::WindowsProfileStrings profile;
+  vx::Win32ProfileStrings profile;
   const std::string folder = vx::ProgramFolder();
   const std::string settings_file = vx::SettingsFilePath(folder);
   vx::WindowsModeRunner modes(windows, profile, folder, settings_file);

@@ -3,28 +3,27 @@
 #include <iostream>
 #include <memory>
 
-#include "app/windows/windows_saver_parts.h"
+#include "app/windows/windows_saver_platform.h"
+#include "core/console.h"
 #include "music/background_music.h"
+#include "platform/windows/win32_run_folder_locks.h"
 #include "platform/windows/win32_saver_window.h"
 #include "platform/windows/win32_tick_clock.h"
 #include "platform/windows/winmm_multimedia.h"
 #include "saver/saver_session.h"
+#include "saver/scene_saver_parts.h"
 
 namespace vx {
 
 int RunWindowsSaver(StartupState& state, Win32WindowSystem& windows, const std::string& folder) {
   const SaverOptions& o = state.options;
-  auto fail_start = [&] {
-    if (state.mode_letter == 'S') {
-      SetSaverRunning(windows, -1);
-      windows.ShowCursor(true);
-    }
-    return 1;
-  };
   if (o.root || o.window_id) {
-    std::cerr << "vexlum: -root and -window-id are XScreenSaver's; on Windows the saver runs "
-                 "full screen, or in a window with --windowed\n";
-    return fail_start();
+    std::cerr << ConsoleLine(
+                     "-root and -window-id are XScreenSaver's; on Windows the saver runs full "
+                     "screen, or in a window with --windowed")
+              << "\n";
+    UndoStartupChanges(state, windows);
+    return 1;
   }
   Win32SaverWindowOptions wo;
   wo.windowed = o.windowed;
@@ -34,19 +33,15 @@ int RunWindowsSaver(StartupState& state, Win32WindowSystem& windows, const std::
   try {
     window = std::make_unique<Win32SaverWindow>(wo);
   } catch (const std::exception& e) {
-    windows.MessageBox(std::string(kStartFailedMessage) + "\n" + e.what(), kSaverMessageTitle,
-                       kMbIconExclamation);
-    return fail_start();
+    return FailSaverStart(state, windows, e.what());
   }
   Win32TickClock clock;
   WinmmMultimedia multimedia;
   BackgroundMusic music(multimedia, state.settings);
-  WindowsSaverParts parts(state, windows, folder, *window, wo.windowed.has_value());
-  SaverSession session(state, windows, *window, parts, music, clock,
-                       SaverRunLimits{o.frames, o.uncapped});
-  int status = session.Run();
-  // A screenshot asked for and not written is a failed run.
-  if (status == 0 && parts.ScreenshotFailed()) status = 1;
+  WindowsSaverPlatform platform(*window, wo.windowed.has_value());
+  RunFolders file_services(std::make_unique<Win32RunFolderLocks>());
+  const int status =
+      RunSceneSaver(state, {windows, *window, platform, file_services, music, clock}, folder);
   // Everything the end must do is done (music stopped, system state restored, images
   // deleted, device released); the process ends next, and its windows with it.
   window->LeaveToProcessEnd();

@@ -8,12 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vx {
+#include "core/rgba_image.h"
 
-struct RgbaImage {
-  int width = 0, height = 0;
-  std::vector<uint8_t> pixels;  // rows top to bottom, 4 bytes a pixel (R, G, B, A)
-};
+namespace vx {
 
 // The longest side of an image the loader takes: it bounds the memory a damaged or hostile
 // file can claim (a 4096 x 4096 picture is 64 MB decoded).

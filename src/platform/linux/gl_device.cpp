@@ -488,8 +488,8 @@ void GlDevice::Flush() {
 TextureRef GlDevice::CreateTextureFromFileEx(const std::string& file,
                                              const TextureLoadOptions& options) {
   std::vector<uint8_t> bytes = ReadFileBytes(file);
-  std::string key = std::to_string(options.Width) + "x" + std::to_string(options.Height) + "/" +
-                    std::to_string(options.MipLevels) + "|";
+  std::string key = std::to_string(options.width) + "x" + std::to_string(options.height) + "/" +
+                    std::to_string(options.mip_levels) + "|";
   key.append(bytes.begin(), bytes.end());
   for (auto it = texture_cache_.begin(); it != texture_cache_.end();)
     it = it->second.expired() ? texture_cache_.erase(it) : std::next(it);

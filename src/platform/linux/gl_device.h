@@ -63,6 +63,14 @@ class GlDevice final : public Device {
   TextureRef CreateTextureFromFileEx(const std::string& file,
                                      const TextureLoadOptions& options) override;
 
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  // Drawing into a window, needs keep_last_frame; off-screen, the same as ReadPixels.
+  RgbaImage ReadLastFrame() override { return ReadPixels(); }
+  FrameCounts LastFrameCounts() const override {
+    return {stats_.draw_calls_last_frame, stats_.triangles_last_frame};
+  }
+
   // The picture drawn so far, rows top to bottom, RGBA (pending draws are flushed first); drawing
   // into a window with keep_last_frame, the last presented frame.
   RgbaImage ReadPixels();
@@ -72,8 +80,6 @@ class GlDevice final : public Device {
   // Waits until GL has finished every command given so far (for honest timings).
   void Finish();
   const GlFrameStats& Stats() const { return stats_; }
-  int Width() const { return width_; }
-  int Height() const { return height_; }
   // Bits of the depth buffer the driver actually gave.
   int DepthBits() const { return depth_bits_; }
 

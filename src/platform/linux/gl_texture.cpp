@@ -31,14 +31,14 @@ std::vector<RgbaImage> DecodeMipChain(const std::vector<uint8_t>& bytes, const s
   const auto pick = [](uint32_t wanted, int own) {
     return wanted == 0 || wanted == 0xFFFFFFFFu ? own : static_cast<int>(wanted);
   };
-  const int w = pick(options.Width, image.width);
-  const int h = pick(options.Height, image.height);
+  const int w = pick(options.width, image.width);
+  const int h = pick(options.height, image.height);
   if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
     throw DeviceError("texture size out of range for " + file);
   if (w != image.width || h != image.height) image = ScaleNearest(image, w, h);
   std::vector<RgbaImage> chain = PointMipChain(std::move(image));
-  if (options.MipLevels > 0 && static_cast<size_t>(options.MipLevels) < chain.size())
-    chain.resize(static_cast<size_t>(options.MipLevels));
+  if (options.mip_levels > 0 && static_cast<size_t>(options.mip_levels) < chain.size())
+    chain.resize(static_cast<size_t>(options.mip_levels));
   return chain;
 }
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "music/command_string.h"
-#include "platform/linux/cd_player.h"
+#include "platform/linux/cdio_cd_player.h"
 #include "platform/linux/sdl_file_player.h"
 #include "ports/multimedia.h"
 
@@ -47,7 +47,7 @@ class SdlMultimedia final : public Multimedia {
   bool audio_tried_ = false;
   bool audio_ok_ = false;
   SdlFilePlayer files_;
-  CdPlayer cd_;
+  CdioCdPlayer cd_;
   void StopSound();
 
   void* sound_ = nullptr;  // what PlaySound streams (Mix_Music), sharing the files' channel

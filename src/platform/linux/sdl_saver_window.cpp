@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/termination_signals.h"
+#include "platform/linux/posix_termination_signals.h"
 
 namespace vx {
 namespace {

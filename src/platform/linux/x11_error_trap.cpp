@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "platform/linux/termination_signals.h"
+#include "platform/linux/posix_termination_signals.h"
 
 namespace vx {
 namespace {

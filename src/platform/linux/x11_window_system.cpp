@@ -10,7 +10,7 @@
 #include <iostream>
 #include <string>
 
-#include "platform/linux/message_box.h"
+#include "platform/linux/qt_message_box.h"
 
 namespace vx {
 namespace {

@@ -262,14 +262,14 @@ TextureRef D3D8Device::CreateTextureFromFileEx(const std::string& file,
                                                const TextureLoadOptions& options) {
   std::vector<uint8_t> bytes = ReadFileBytes(file);
   std::string key(bytes.begin(), bytes.end());
-  key += "@" + std::to_string(options.Width) + "x" + std::to_string(options.Height) + "/" +
-         std::to_string(options.MipLevels);
+  key += "@" + std::to_string(options.width) + "x" + std::to_string(options.height) + "/" +
+         std::to_string(options.mip_levels);
   if (auto cached = texture_cache_[key].lock()) return cached;
   RgbaImage image = DecodeImage(bytes, file);
-  const int width = static_cast<int>(options.Width), height = static_cast<int>(options.Height);
+  const int width = static_cast<int>(options.width), height = static_cast<int>(options.height);
   if (image.width != width || image.height != height) image = ScaleNearest(image, width, height);
   const std::vector<RgbaImage> chain =
-      options.MipLevels <= 0 ? PointMipChain(std::move(image)) : std::vector{std::move(image)};
+      options.mip_levels <= 0 ? PointMipChain(std::move(image)) : std::vector{std::move(image)};
   IDirect3DTexture8* texture = nullptr;
   Check(device_->CreateTexture(static_cast<UINT>(width), static_cast<UINT>(height),
                                static_cast<UINT>(chain.size()), 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
@@ -296,7 +296,7 @@ TextureRef D3D8Device::CreateTextureFromFileEx(const std::string& file,
   return ref;
 }
 
-RgbaImage D3D8Device::ReadBackBuffer() {
+RgbaImage D3D8Device::ReadLastFrame() {
   Flush();
   IDirect3DSurface8* surface = nullptr;
   Check(device_->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &surface), "GetBackBuffer");

@@ -52,13 +52,12 @@ class D3D8Device final : public Device {
   TextureRef CreateTextureFromFileEx(const std::string& file,
                                      const TextureLoadOptions& options) override;
 
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  // The last presented frame, rows top first; needs `readable`. Throws DeviceError.
-  RgbaImage ReadBackBuffer();
-  // Draw calls and triangles of the last presented frame.
-  uint32_t DrawCallsLastFrame() const { return draw_calls_last_; }
-  uint32_t TrianglesLastFrame() const { return triangles_last_; }
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  // Read from a lockable back buffer (the front buffer reads black under Wine): needs
+  // `readable`.
+  RgbaImage ReadLastFrame() override;
+  FrameCounts LastFrameCounts() const override { return {draw_calls_last_, triangles_last_}; }
 
  private:
   // Draws the pending batch, if any.

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/windows/dialog_pictures.h"
-#include "platform/windows/wide_text.h"
+#include "platform/windows/win32_dialog_pictures.h"
+#include "platform/windows/win32_wide_text.h"
 
 namespace vx {
 namespace {

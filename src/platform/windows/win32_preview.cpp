@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/windows/bitmap_info.h"
+#include "platform/windows/gdi_bitmap_info.h"
 #include "startup/preview_geometry.h"
 
 extern const unsigned char kPreviewJpeg[];

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/windows/bitmap_info.h"
+#include "platform/windows/gdi_bitmap_info.h"
 // windows.h first: these rely on its types.
 #include <commdlg.h>
 #include <shellapi.h>
@@ -13,14 +13,14 @@
 #include <optional>
 #include <vector>
 
-#include "platform/windows/dialog_pictures.h"
-#include "platform/windows/wide_text.h"
+#include "platform/windows/win32_dialog_pictures.h"
 #include "platform/windows/win32_picture_button.h"
+#include "platform/windows/win32_wide_text.h"
+#include "settings/settings.h"
 #include "settings_dialog/ball_animation.h"
 #include "settings_dialog/dialog_form.h"
 #include "settings_dialog/dialog_layout.h"
 #include "settings_dialog/settings_dialog_model.h"
-#include "startup/settings.h"
 // The port's member function shares its name with the API's text macro.
 #undef MessageBox
 

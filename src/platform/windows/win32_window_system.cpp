@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/windows/wide_text.h"
+#include "platform/windows/win32_wide_text.h"
 
 namespace vx {
 namespace {
