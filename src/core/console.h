@@ -2,6 +2,7 @@
 // tools' messages do.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,11 @@ namespace vx {
 
 inline std::string ConsoleLine(std::string_view text) {
   return "vexlum: " + std::string(text);
+}
+
+// That line and its end, written to `out` (flushed when `out` is a console stream that is).
+inline void SayLine(std::ostream& out, std::string_view text) {
+  out << ConsoleLine(text) << std::endl;
 }
 
 }  // namespace vx

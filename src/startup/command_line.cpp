@@ -6,6 +6,7 @@
 #include <functional>
 #include <string_view>
 
+#include "core/console.h"
 #include "core/numbers.h"
 #include "music/background_music.h"
 
@@ -277,9 +278,9 @@ std::string UsageText() {
 
 void PrintCommandLineError(const CommandLine& command_line, std::ostream& err) {
   if (command_line.show_usage)
-    err << "vexlum: " << command_line.error << "\n\n" << UsageText();
+    err << ConsoleLine(command_line.error) << "\n\n" << UsageText();
   else
-    err << "vexlum: " << command_line.error << " (see vexlum --help)\n";
+    SayLine(err, command_line.error + " (see vexlum --help)");
 }
 
 }  // namespace vx

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/console.h"
 #include "core/numbers.h"
 
 namespace vx {
@@ -52,7 +53,7 @@ int DispatchMode(const CommandLine& cl, StartupServices& sv) {
   if (state.mode_letter != 'S' && !cl.argument_text.empty()) return 0;
   if (const std::string warning = ApplyOptionsToSettings(cl.options, state.settings);
       !warning.empty())
-    sv.err << "vexlum: " << warning << "\n";
+    SayLine(sv.err, warning);
   if (state.mode_letter == 'S') {
     state.saved_cursor_count = sv.windows.ShowCursor(false);
     SetSaverRunning(sv.windows, 0);

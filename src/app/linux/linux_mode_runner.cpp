@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/linux/linux_saver.h"
+#include "core/console.h"
 #include "platform/linux/qt_message_box.h"
 #include "platform/linux/qt_settings_dialog.h"
 #include "platform/linux/x11_preview.h"
@@ -15,7 +16,7 @@ namespace vx {
 int LinuxModeRunner::RunPreview(StartupState&, int32_t host_window) {
   // X window ids are positive 29-bit numbers; anything else cannot name a window.
   if (host_window <= 0) {
-    std::cerr << "vexlum: /p needs the id of the host's window\n";
+    SayLine(std::cerr, "/p needs the id of the host's window");
     return 1;
   }
   return RunX11Preview(static_cast<uint64_t>(host_window));
@@ -25,8 +26,7 @@ int LinuxModeRunner::RunSettingsDialog(StartupState& state) {
   // Qt ends the process when it finds no display; say why instead.
   if (!windows_.HasDisplay() && !std::getenv("QT_QPA_PLATFORM") &&
       !std::getenv("WAYLAND_DISPLAY")) {
-    std::cerr << "vexlum: the settings dialog needs a display (DISPLAY is not set or not "
-                 "reachable)\n";
+    SayLine(std::cerr, "the settings dialog needs a display (DISPLAY is not set or not reachable)");
     return 1;
   }
   auto app = EnsureQApplication();

@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <string>
 #include <vector>
+
+#include "core/console.h"
 
 extern const unsigned char kPreviewJpeg[];
 extern const unsigned long kPreviewJpegSize;
@@ -61,14 +64,14 @@ XImage* MakeImage(Display* d, Visual* visual, int depth) {
 int RunX11Preview(uint64_t host_id) {
   Display* d = XOpenDisplay(nullptr);
   if (!d) {
-    std::cerr << "vexlum: the preview needs an X display\n";
+    SayLine(std::cerr, "the preview needs an X display");
     return 1;
   }
   XSetErrorHandler(OnXError);
   const Window host = static_cast<Window>(host_id);
   XWindowAttributes ha;
   if (host_id == 0 || !XGetWindowAttributes(d, host, &ha) || g_host_gone) {
-    std::cerr << "vexlum: " << host_id << " is not a window; no preview shown\n";
+    SayLine(std::cerr, std::to_string(host_id) + " is not a window; no preview shown");
     XCloseDisplay(d);
     return 1;
   }

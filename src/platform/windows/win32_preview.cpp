@@ -4,10 +4,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "core/console.h"
 #include "platform/windows/gdi_bitmap_info.h"
 #include "startup/preview_geometry.h"
 
@@ -73,7 +74,7 @@ LRESULT CALLBACK PreviewProcedure(HWND window, UINT message, WPARAM wparam, LPAR
 
 int RunWin32Preview(HWND host) {
   if (!host || !IsWindow(host)) {
-    std::fprintf(stderr, "vexlum: /p needs the handle of the host's preview window\n");
+    SayLine(std::cerr, "/p needs the handle of the host's preview window");
     return 1;
   }
   RECT area{};
@@ -97,7 +98,8 @@ int RunWin32Preview(HWND host) {
   HWND window = CreateWindowExW(0, kPreviewClass, caption.c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
                                 width, height, host, nullptr, instance, &picture);
   if (!window) {
-    std::fprintf(stderr, "vexlum: the preview window cannot be made (error %lu)\n", GetLastError());
+    SayLine(std::cerr,
+            "the preview window cannot be made (error " + std::to_string(GetLastError()) + ")");
     return 1;
   }
   // Messages end it when the host destroys its area; a host in another process may vanish

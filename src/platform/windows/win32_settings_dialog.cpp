@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <iostream>
+
+#include "core/console.h"
 #include "platform/windows/gdi_bitmap_info.h"
 // windows.h first: these rely on its types.
 #include <commdlg.h>
@@ -583,7 +586,7 @@ int RunWin32SettingsDialog(StartupState& state, ProfileStrings& profile,
   if (owner && !IsWindow(owner)) owner = nullptr;
   Dialog dialog(state, profile, settings_file, windows);
   if (!dialog.Create(owner)) {
-    std::fprintf(stderr, "vexlum: the settings dialog cannot be made\n");
+    SayLine(std::cerr, "the settings dialog cannot be made");
     return 1;
   }
   if (owner) EnableWindow(owner, FALSE);  // modal to the window that asked for it

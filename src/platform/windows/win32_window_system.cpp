@@ -1,11 +1,14 @@
 #include "platform/windows/win32_window_system.h"
 
 #include <windows.h>
+
+#include <iostream>
+
+#include "core/console.h"
 // The port's member functions share these names with the API's text macros.
 #undef MessageBox
 #undef SystemParametersInfo
 
-#include <cstdio>
 #include <string>
 
 #include "platform/windows/win32_wide_text.h"
@@ -91,8 +94,7 @@ ScreenMetrics Win32WindowSystem::Screen() {
 
 void Win32WindowSystem::MessageBox(std::string_view text, std::string_view title, uint32_t style) {
   // Also on stderr, where a person starting the saver from a console (or a test) reads it.
-  std::fprintf(stderr, "vexlum: %.*s\n", static_cast<int>(text.size()), text.data());
-  std::fflush(stderr);
+  SayLine(std::cerr, text);
   if (!modal_messages_) return;
   MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(),
               style | MB_TOPMOST | MB_SETFOREGROUND);
