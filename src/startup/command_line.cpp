@@ -29,14 +29,9 @@ std::string_view OptionName(std::string_view arg) {
   return {};
 }
 
-struct Option {
-  std::string_view name;
-  bool takes_value;
-  // Stores the value (empty for a flag); returns an error message, or "".
-  std::function<std::string(SaverOptions&, const std::string&)> apply;
-};
+using Apply = std::function<std::string(SaverOptions&, const std::string&)>;
 
-std::function<std::string(SaverOptions&, const std::string&)> Flag(bool SaverOptions::*member) {
+Apply Flag(bool SaverOptions::*member) {
   return [member](SaverOptions& o, const std::string&) {
     o.*member = true;
     return std::string();
@@ -44,9 +39,8 @@ std::function<std::string(SaverOptions&, const std::string&)> Flag(bool SaverOpt
 }
 
 // A whole number in [low, high], as the settings dialog's scroll bar for it allows.
-std::function<std::string(SaverOptions&, const std::string&)> Ranged(
-    std::optional<int32_t> SaverOptions::*member, std::string_view name, int32_t low,
-    int32_t high) {
+Apply Ranged(std::optional<int32_t> SaverOptions::*member, std::string_view name, int32_t low,
+             int32_t high) {
   return [=](SaverOptions& o, const std::string& v) {
     const auto n = ParseWhole<int32_t>(v);
     if (!n || *n < low || *n > high)
@@ -57,20 +51,37 @@ std::function<std::string(SaverOptions&, const std::string&)> Ranged(
   };
 }
 
+enum class Group { kXScreenSaver, kThisRun, kTests };
+
+// Every option, said once: how it is read, and how --help shows it.
+struct Option {
+  std::string_view name;  // without its dashes
+  bool takes_value;
+  Group group;
+  std::string_view shown;  // its --help entry's left column
+  std::string_view help;   // its --help text; '\n' starts a continued line
+  Apply apply;             // stores the value (empty for a flag); returns an error, or ""
+};
+
 const std::vector<Option>& Options() {
+  using G = Group;
   static const std::vector<Option> options = {
-      {"help", false, Flag(&SaverOptions::help)},
-      {"h", false, Flag(&SaverOptions::help)},
-      {"version", false, Flag(&SaverOptions::version)},
-      {"root", false, Flag(&SaverOptions::root)},
-      {"window", false, Flag(&SaverOptions::own_window)},
-      {"window-id", true,
+      {"root", false, G::kXScreenSaver, "-root",
+       "draw in $XSCREENSAVER_WINDOW, or else the root window", Flag(&SaverOptions::root)},
+      {"window", false, G::kXScreenSaver, "-window",
+       "draw in a window of our own (960 x 540 unless --windowed)",
+       Flag(&SaverOptions::own_window)},
+      {"window-id", true, G::kXScreenSaver, "-window-id ID",
+       "draw in the window ID (decimal or 0x hexadecimal)",
        [](SaverOptions& o, const std::string& v) {
          o.window_id = ParseWindowId(v);
          return o.window_id ? std::string() : "--window-id needs a window id, not '" + v + "'";
        }},
-      {"fps", false, Flag(&SaverOptions::fps)},
-      {"delay", true,
+      {"fps", false, G::kXScreenSaver, "-fps", "show the frame rate and CPU load in a corner",
+       Flag(&SaverOptions::fps)},
+      {"delay", true, G::kXScreenSaver, "-delay N",
+       "N microseconds between frames, 0 to 1000000 (0: no cap;\nwithout it at most 40 frames a "
+       "second)",
        [](SaverOptions& o, const std::string& v) {
          const auto n = ParseWhole<int32_t>(v);
          if (!n || *n < 0 || *n > kMaxDelayUs)
@@ -79,7 +90,11 @@ const std::vector<Option>& Options() {
          o.delay_us = *n;
          return std::string();
        }},
-      {"atlas", true,
+      {"help", false, G::kXScreenSaver, "-h, -help", "this text", Flag(&SaverOptions::help)},
+      {"h", false, G::kXScreenSaver, "", "", Flag(&SaverOptions::help)},
+      {"version", false, G::kXScreenSaver, "--version", "the program's version",
+       Flag(&SaverOptions::version)},
+      {"atlas", true, G::kThisRun, "--atlas letters|scenery", "the glyphs' pictures",
        [](SaverOptions& o, const std::string& v) {
          if (v == "letters") {
            o.atlas = AtlasKind::kLetters;
@@ -90,11 +105,16 @@ const std::vector<Option>& Options() {
          }
          return std::string();
        }},
-      {"columns", true, Ranged(&SaverOptions::column_limit, "columns", 50, 200)},
-      {"speed", true, Ranged(&SaverOptions::time_step, "speed", 10, 50)},
-      {"glyph-height", true, Ranged(&SaverOptions::glyph_height, "glyph-height", 15, 50)},
-      {"glyph-width", true, Ranged(&SaverOptions::glyph_width, "glyph-width", 15, 50)},
-      {"music", true,
+      {"columns", true, G::kThisRun, "--columns N", "how many columns stand at once, 50 to 200",
+       Ranged(&SaverOptions::column_limit, "columns", 50, 200)},
+      {"speed", true, G::kThisRun, "--speed N", "how fast everything moves, 10 to 50",
+       Ranged(&SaverOptions::time_step, "speed", 10, 50)},
+      {"glyph-height", true, G::kThisRun, "--glyph-height N", "glyph height, 15 to 50",
+       Ranged(&SaverOptions::glyph_height, "glyph-height", 15, 50)},
+      {"glyph-width", true, G::kThisRun, "--glyph-width N", "glyph width, 15 to 50",
+       Ranged(&SaverOptions::glyph_width, "glyph-width", 15, 50)},
+      {"music", true, G::kThisRun, "--music FILE",
+       "loop this MP3 or WAV file (one that cannot be read: silence)",
        [](SaverOptions& o, const std::string& v) {
          if (v.empty()) return std::string("--music needs a file name");
          if (v.size() > kMusicPathLength)
@@ -103,8 +123,9 @@ const std::vector<Option>& Options() {
          o.music_file = v;
          return std::string();
        }},
-      {"no-music", false, Flag(&SaverOptions::no_music)},
-      {"windowed", true,
+      {"no-music", false, G::kThisRun, "--no-music", "play nothing", Flag(&SaverOptions::no_music)},
+      {"windowed", true, G::kTests, "--windowed WxH",
+       "draw in a window of W x H pixels instead of full screen",
        [](SaverOptions& o, const std::string& v) {
          const size_t x = v.find_first_of("xX");
          const auto w = x == std::string::npos ? std::nullopt : ParseWhole<int>(v.substr(0, x));
@@ -114,26 +135,32 @@ const std::vector<Option>& Options() {
          o.windowed = std::make_pair(*w, *h);
          return std::string();
        }},
-      {"seed", true,
+      {"seed", true, G::kTests, "--seed N",
+       "seed the random generator with N (same seed, same picture)",
        [](SaverOptions& o, const std::string& v) {
          o.seed = ParseWhole<uint32_t>(v);
          return o.seed ? std::string() : "--seed needs a whole number, not '" + v + "'";
        }},
-      {"frames", true,
+      {"frames", true, G::kTests, "--frames N",
+       "end after N drawn frames (renders off-screen without a display)",
        [](SaverOptions& o, const std::string& v) {
          o.frames = ParseWhole<int64_t>(v);
          if (!o.frames || *o.frames < 1)
            return "--frames needs a positive whole number, not '" + v + "'";
          return std::string();
        }},
-      {"screenshot", true,
+      {"screenshot", true, G::kTests, "--screenshot F", "write the last frame to the PNG file F",
        [](SaverOptions& o, const std::string& v) {
          o.screenshot = v;
          return v.empty() ? std::string("--screenshot needs a file name") : std::string();
        }},
-      {"uncapped", false, Flag(&SaverOptions::uncapped)},
-      {"stats", false, Flag(&SaverOptions::stats)},
-      {"title", true,
+      {"uncapped", false, G::kTests, "--uncapped", "do not limit the frame rate",
+       Flag(&SaverOptions::uncapped)},
+      {"stats", false, G::kTests, "--stats",
+       "at the end print frames, frames per second, CPU ms per frame\nand GL draw calls per "
+       "frame",
+       Flag(&SaverOptions::stats)},
+      {"title", true, G::kTests, "--title TEXT", "show TEXT as the title sequence's text",
        [](SaverOptions& o, const std::string& v) {
          o.title = v;
          return std::string();
@@ -232,48 +259,43 @@ std::string ApplyOptionsToSettings(const SaverOptions& o, Settings& s) {
 }
 
 std::string UsageText() {
-  return "Usage: vexlum [/s | /c | /p <window-id>] [options]\n"
-         "       vexlum [options]\n"
-         "\n"
-         "  /s                  run the screen saver full screen (cursor hidden)\n"
-         "  /c                  open the settings dialog\n"
-         "  /p <window-id>      show the preview inside the X window <window-id>\n"
-         "  (nothing)           run the screen saver, cursor left visible\n"
-         "Only the second character of the first argument counts; any other first argument\n"
-         "(such as /a) ends at once, unless it is one of the options below: then the saver\n"
-         "runs as XScreenSaver runs it (vexlum -root, vexlum -window -fps). Options take one\n"
-         "dash or two; an unknown one is an error (status 2).\n"
-         "\n"
-         "XScreenSaver's options:\n"
-         "  -root               draw in $XSCREENSAVER_WINDOW, or else the root window\n"
-         "  -window             draw in a window of our own (960 x 540 unless --windowed)\n"
-         "  -window-id ID       draw in the window ID (decimal or 0x hexadecimal)\n"
-         "  -fps                show the frame rate and CPU load in a corner\n"
-         "  -delay N            N microseconds between frames, 0 to 1000000 (0: no cap;\n"
-         "                      without it at most 40 frames a second)\n"
-         "  -h, -help           this text\n"
-         "  --version           the program's version\n"
-         "\n"
-         "Settings for this run (the settings file is neither read for them nor written):\n"
-         "  --atlas letters|scenery  the glyphs' pictures\n"
-         "  --columns N         how many columns stand at once, 50 to 200\n"
-         "  --speed N           how fast everything moves, 10 to 50\n"
-         "  --glyph-height N    glyph height, 15 to 50\n"
-         "  --glyph-width N     glyph width, 15 to 50\n"
-         "  --music FILE        loop this MP3 or WAV file (one that cannot be read: silence)\n"
-         "  --no-music          play nothing\n"
-         "\n"
-         "For tests and measurements:\n"
-         "  --windowed WxH      draw in a window of W x H pixels instead of full screen\n"
-         "  --seed N            seed the random generator with N (same seed, same picture)\n"
-         "  --frames N          end after N drawn frames (renders off-screen without a display)\n"
-         "  --screenshot F      write the last frame to the PNG file F\n"
-         "  --uncapped          do not limit the frame rate\n"
-         "  --stats             at the end print frames, frames per second, CPU ms per frame\n"
-         "                      and GL draw calls per frame\n"
-         "  --title TEXT        show TEXT as the title sequence's text\n"
-         "\n"
-         "Exit status: 0 ended normally, 1 could not run, 2 bad command line.\n";
+  std::string text =
+      "Usage: vexlum [/s | /c | /p <window-id>] [options]\n"
+      "       vexlum [options]\n"
+      "\n"
+      "  /s                  run the screen saver full screen (cursor hidden)\n"
+      "  /c                  open the settings dialog\n"
+      "  /p <window-id>      show the preview inside the X window <window-id>\n"
+      "  (nothing)           run the screen saver, cursor left visible\n"
+      "Only the second character of the first argument counts; any other first argument\n"
+      "(such as /a) ends at once, unless it is one of the options below: then the saver\n"
+      "runs as XScreenSaver runs it (vexlum -root, vexlum -window -fps). Options take one\n"
+      "dash or two; an unknown one is an error (status 2).\n";
+  constexpr std::pair<Group, std::string_view> kHeadings[] = {
+      {Group::kXScreenSaver, "XScreenSaver's options:"},
+      {Group::kThisRun,
+       "Settings for this run (the settings file is neither read for them nor written):"},
+      {Group::kTests, "For tests and measurements:"},
+  };
+  constexpr size_t kHelpColumn = 22;
+  for (const auto& [group, heading] : kHeadings) {
+    text += "\n" + std::string(heading) + "\n";
+    for (const Option& option : Options()) {
+      if (option.group != group || option.shown.empty()) continue;
+      std::string line = "  " + std::string(option.shown);
+      line.resize(std::max(line.size() + 2, kHelpColumn), ' ');
+      for (const char c : option.help)
+        line += c == '\n' ? "\n" + std::string(kHelpColumn, ' ') : std::string(1, c);
+      text += line + "\n";
+    }
+  }
+  return text + "\nExit status: 0 ended normally, 1 could not run, 2 bad command line.\n";
+}
+
+std::vector<std::string_view> OptionNames() {
+  std::vector<std::string_view> names;
+  for (const Option& option : Options()) names.push_back(option.name);
+  return names;
 }
 
 void PrintCommandLineError(const CommandLine& command_line, std::ostream& err) {

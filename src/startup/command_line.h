@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -68,7 +69,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // Returns a warning to show (a music file that cannot be read), or "".
 std::string ApplyOptionsToSettings(const SaverOptions& options, Settings& settings);
 
+// The usage --help prints, made from the table of options.
 std::string UsageText();
+// Every option's name without its dashes, from that table.
+std::vector<std::string_view> OptionNames();
 
 // Says what is wrong with a command line that cannot be run: one line naming the fault, and
 // the usage after an option that is not known at all. The process then ends with status 2.

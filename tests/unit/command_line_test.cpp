@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <regex>
+
 #include "fakes/temp_dir.h"
 #include "fakes/wav_bytes.h"
 
@@ -157,6 +161,30 @@ TEST(CommandLine, WindowIdsAreReadStrictly) {
   EXPECT_EQ(ParseWindowId("0x2A"), 42u);
   for (const char* bad : {"", "0x", "12a", "-1", "+5", " 7", "0x-1", "1e3", "99999999999999999999"})
     EXPECT_FALSE(ParseWindowId(bad)) << bad;
+}
+
+// The options are said once, in the table --help is made from; the manual must describe each,
+// and XScreenSaver's panel may pass none the table lacks.
+TEST(CommandLine, TheManualDescribesEveryOptionAndThePanelPassesOnlyOurs) {
+  const char* root = std::getenv("VEXLUM_SOURCE_DIR");
+  const std::string manual =
+      test::TempDir::Read(std::string(root ? root : ".") + "/packaging/vexlum.6");
+  const std::string panel =
+      test::TempDir::Read(std::string(root ? root : ".") + "/packaging/vexlum.xml");
+  if (manual.empty() || panel.empty()) GTEST_SKIP() << "the packaging files are not readable here";
+  const std::vector<std::string_view> names = OptionNames();
+  for (std::string_view name : names) {
+    if (name.size() == 1) continue;  // a short spelling, listed beside its long one
+    std::string escaped = "\\-\\-";  // as troff writes "--"
+    for (char c : name) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    EXPECT_NE(manual.find(escaped), std::string::npos) << "the manual lacks --" << name;
+  }
+  const std::regex passed(R"re(arg(-set)?="--?([a-z-]+))re");
+  int seen = 0;
+  for (std::sregex_iterator it(panel.begin(), panel.end(), passed), end; it != end; ++it, ++seen)
+    EXPECT_NE(std::ranges::find(names, (*it)[2].str()), names.end())
+        << "the panel passes --" << (*it)[2].str();
+  EXPECT_GE(seen, 10);
 }
 
 }  // namespace
