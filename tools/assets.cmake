@@ -4,8 +4,7 @@ find_library(VEXLUM_STB_LIBRARY stb REQUIRED)
 add_executable(vexlum_assets
   ${CMAKE_CURRENT_LIST_DIR}/asset_generator.cpp ${CMAKE_CURRENT_LIST_DIR}/letters_atlas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scenery_atlas.cpp ${CMAKE_CURRENT_LIST_DIR}/pictures.cpp)
-target_include_directories(vexlum_assets SYSTEM PRIVATE /usr/include/stb)
-target_link_libraries(vexlum_assets PRIVATE ${VEXLUM_STB_LIBRARY})
+target_link_libraries(vexlum_assets PRIVATE vexlum_stb ${VEXLUM_STB_LIBRARY})
 target_compile_definitions(vexlum_assets PRIVATE
   VEXLUM_ASSET_FONT="/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf")
 

@@ -15,8 +15,7 @@ TARGETS=()
   find "$BUILD/tests" -maxdepth 1 -type f -name '*_fuzz' -perm -u+x | sort)
 if [ ${#TARGETS[@]} -eq 0 ]; then
   echo "No fuzz targets in $BUILD/tests. Build them first (clang with libFuzzer), in $ROOT:
-  CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \\
-    -DVEXLUM_CORE_ONLY=ON -DVEXLUM_FUZZ=ON && cmake --build build/fuzz" >&2
+  cmake --preset fuzz && cmake --build --preset fuzz" >&2
   exit 1
 fi
 
@@ -24,6 +23,7 @@ SCRATCH=$(mktemp -d "${TMPDIR:-/tmp}/vexlum-fuzz-run-XXXXXX")
 FAILED=()
 # Undefined behaviour ends the run like a crash instead of a line in the log.
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$FUZZ/lsan.supp:print_suppressions=0}
 for binary in "${TARGETS[@]}"; do
   name=$(basename "$binary")
   work=$SCRATCH/$name
