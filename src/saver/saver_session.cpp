@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <iostream>
+
+#include "core/console.h"
 
 namespace vx {
 
@@ -14,6 +17,12 @@ void UndoStartupChanges(StartupState& state, WindowSystem& windows) {
 int FailSaverStart(StartupState& state, WindowSystem& windows, std::string_view why) {
   windows.MessageBox(std::string(kStartFailedMessage) + "\n" + std::string(why), kSaverMessageTitle,
                      kMbIconExclamation);
+  UndoStartupChanges(state, windows);
+  return 1;
+}
+
+int RefuseSaverStart(StartupState& state, WindowSystem& windows, std::string_view why) {
+  SayLine(std::cerr, why);
   UndoStartupChanges(state, windows);
   return 1;
 }

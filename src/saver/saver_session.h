@@ -33,6 +33,9 @@ void UndoStartupChanges(StartupState& state, WindowSystem& windows);
 // A saver that cannot start: says why (after kStartFailedMessage) in a message box, undoes
 // start-up's changes and gives the exit status, 1.
 int FailSaverStart(StartupState& state, WindowSystem& windows, std::string_view why);
+// A saver that cannot start because of how it was asked to run: says why on the console only,
+// undoes start-up's changes and gives the exit status, 1.
+int RefuseSaverStart(StartupState& state, WindowSystem& windows, std::string_view why);
 
 class SaverSession {
  public:

@@ -13,7 +13,6 @@
 
 #include "fakes/fake_window_system.h"
 #include "fakes/temp_dir.h"
-#include "platform/linux/posix_run_folder_locks.h"
 #include "platform/test_images.h"
 #include "ports/device.h"
 #include "saver/texture_files.h"
@@ -22,10 +21,6 @@ namespace vx {
 namespace {
 
 namespace fs = std::filesystem;
-
-RunFolders Services(const std::string& base = "") {
-  return RunFolders(std::make_unique<PosixRunFolderLocks>(), base);
-}
 
 std::string Asset(const std::string& name) {
   const char* root = std::getenv("VEXLUM_SOURCE_DIR");
@@ -38,7 +33,7 @@ TEST(RunFolders, ExtractsTheCommittedPackIntoBothAtlasesAndCleansUp) {
   fs::copy_file(Asset("Vexlum_Data.ppd"), pack);
   ASSERT_EQ(fs::file_size(pack), kDataPackLength);  // extraction never reads past it
   test::FakeWindowSystem windows;
-  RunFolders services = Services(runs.path().string());
+  RunFolders services(runs.path().string());
   TextureFiles files(program.path().string(), windows, services);
   ASSERT_TRUE(files.ExtractTextures());
   // 74 letters (a-z, 0-9, :;<=>?@, A-Z and [\]^_) and 56 pictures.
@@ -72,7 +67,7 @@ TEST(RunFolders, ExtractsTheCommittedPackIntoBothAtlasesAndCleansUp) {
 }
 
 TEST(RunFolders, ImageDecodesTakesOnlyWholeImagesOfTheSizeAsked) {
-  RunFolders services = Services();
+  RunFolders services;
   const std::string png = test::TempDir::Read(Asset("letters.png"));
   EXPECT_TRUE(services.ImageDecodes(png, 512, 512));
   EXPECT_FALSE(services.ImageDecodes(png, 256, 512));
@@ -91,7 +86,7 @@ TEST(RunFolders, ImageDecodesTakesOnlyWholeImagesOfTheSizeAsked) {
 
 TEST(RunFolders, RunFoldersArePrivateAndOnlyDeadRunsAreReclaimed) {
   test::TempDir base;
-  RunFolders live = Services(base.path().string()), next = Services(base.path().string());
+  RunFolders live(base.path().string()), next(base.path().string());
   const std::string a = live.MakeRunFolder(), b = live.MakeRunFolder();
   ASSERT_FALSE(a.empty());
   EXPECT_NE(a, b);

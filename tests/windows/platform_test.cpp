@@ -11,6 +11,7 @@
 
 #include "core/utf8_path.h"
 #include "fakes/temp_dir.h"
+#include "platform/common/run_folders.h"
 #include "platform/common/texture_image.h"
 #include "platform/windows/d3d8_device.h"
 #include "platform/windows/gdi_bitmap_info.h"
@@ -18,7 +19,6 @@
 #include "platform/windows/win32_program_paths.h"
 #include "platform/windows/win32_settings_dialog.h"
 #include "platform/windows/win32_window_system.h"
-#include "platform/windows/win32_run_folder_locks.h"
 #include "render/vertices.h"
 #include "saver/texture_files.h"
 #include "settings/ini_profile_strings.h"
@@ -183,14 +183,10 @@ TEST(D3D8Device, ClearColourReadsBackInEveryChannel) {
   DestroyWindow(window);
 }
 
-RunFolders Services(const std::string& base) {
-  return RunFolders(std::make_unique<Win32RunFolderLocks>(), base);
-}
-
-TEST(Win32RunFolderLocks, LiveRunsKeepTheirFoldersAndDeadRunsLoseThem) {
+TEST(RunFolders, LiveRunsKeepTheirFoldersAndDeadRunsLoseThem) {
   test::TempDir dir;
   const std::string base = Utf8String(dir.path());
-  RunFolders first = Services(base), second = Services(base);
+  RunFolders first(base), second(base);
   const std::string live = first.MakeRunFolder();
   ASSERT_FALSE(live.empty());
   std::ofstream(Utf8Path(live) / Utf8Path(kLettersImageName)) << "image";
@@ -217,11 +213,11 @@ TEST(Win32RunFolderLocks, LiveRunsKeepTheirFoldersAndDeadRunsLoseThem) {
   EXPECT_FALSE(fs::exists(Utf8Path(live)));
 }
 
-TEST(Win32RunFolderLocks, RunFoldersAreMadeUnderAFolderOfAnyName) {
+TEST(RunFolders, RunFoldersAreMadeUnderAFolderOfAnyName) {
   test::TempDir dir;
   const fs::path base = dir.path() / Utf8Path("ユーザー");
   fs::create_directory(base);
-  RunFolders services = Services(Utf8String(base));
+  RunFolders services(Utf8String(base));
   const std::string folder = services.MakeRunFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(Utf8Path(folder).parent_path(), base);

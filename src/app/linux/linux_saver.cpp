@@ -10,8 +10,8 @@
 #include "core/console.h"
 #include "core/tick_clock.h"
 #include "music/background_music.h"
+#include "platform/common/run_folders.h"
 #include "platform/linux/posix_headless_saver_window.h"
-#include "platform/linux/posix_run_folder_locks.h"
 #include "platform/linux/posix_termination_signals.h"
 #include "platform/linux/sdl_multimedia.h"
 #include "platform/linux/sdl_saver_window.h"
@@ -62,12 +62,9 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
   }
   if (!windows.HasDisplay()) {
     if (!o.frames) {
-      std::cerr << ConsoleLine(
-                       "the saver needs a display (DISPLAY is not set or cannot be opened); give "
-                       "--frames N to render off-screen instead")
-                << "\n";
-      UndoStartupChanges(state, windows);
-      return 1;
+      return RefuseSaverStart(state, windows,
+                              "the saver needs a display (DISPLAY is not set or cannot be "
+                              "opened); give --frames N to render off-screen instead");
     }
     headless = std::make_unique<PosixHeadlessSaverWindow>();
   } else {
@@ -111,7 +108,7 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
   SdlMultimedia multimedia;
   BackgroundMusic music(multimedia, music_settings);
   LinuxSaverPlatform platform(sdl_window.get(), hosted, width, height);
-  RunFolders file_services(std::make_unique<PosixRunFolderLocks>());
+  RunFolders file_services;
   int status =
       RunSceneSaver(state, {windows, window, platform, file_services, music, clock}, folder);
   // A host destroying its window before we could draw in it ends us as SIGTERM would.

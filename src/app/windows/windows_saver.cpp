@@ -6,7 +6,7 @@
 #include "app/windows/windows_saver_platform.h"
 #include "core/console.h"
 #include "music/background_music.h"
-#include "platform/windows/win32_run_folder_locks.h"
+#include "platform/common/run_folders.h"
 #include "platform/windows/win32_saver_window.h"
 #include "platform/windows/win32_tick_clock.h"
 #include "platform/windows/winmm_multimedia.h"
@@ -18,12 +18,9 @@ namespace vx {
 int RunWindowsSaver(StartupState& state, Win32WindowSystem& windows, const std::string& folder) {
   const SaverOptions& o = state.options;
   if (o.root || o.window_id) {
-    std::cerr << ConsoleLine(
-                     "-root and -window-id are XScreenSaver's; on Windows the saver runs full "
-                     "screen, or in a window with --windowed")
-              << "\n";
-    UndoStartupChanges(state, windows);
-    return 1;
+    return RefuseSaverStart(state, windows,
+                            "-root and -window-id are XScreenSaver's; on Windows the saver runs "
+                            "full screen, or in a window with --windowed");
   }
   Win32SaverWindowOptions wo;
   wo.windowed = o.windowed;
@@ -39,7 +36,7 @@ int RunWindowsSaver(StartupState& state, Win32WindowSystem& windows, const std::
   WinmmMultimedia multimedia;
   BackgroundMusic music(multimedia, state.settings);
   WindowsSaverPlatform platform(*window, wo.windowed.has_value());
-  RunFolders file_services(std::make_unique<Win32RunFolderLocks>());
+  RunFolders file_services;
   const int status =
       RunSceneSaver(state, {windows, *window, platform, file_services, music, clock}, folder);
   // Everything the end must do is done (music stopped, system state restored, images

@@ -24,7 +24,7 @@ bool OlderThan(const fs::path& path, std::chrono::seconds age) {
 
 }  // namespace
 
-RunFolders::RunFolders(std::unique_ptr<RunFolderLocks> locks, std::string base)
+RunFolders::RunFolders(std::string base, std::unique_ptr<RunFolderLocks> locks)
     : locks_(std::move(locks)), base_(base.empty() ? locks_->DefaultBase() : std::move(base)) {}
 
 RunFolders::~RunFolders() {

@@ -18,7 +18,7 @@ namespace vx {
 
 inline constexpr std::string_view kRunFolderPrefix = "vexlum-";
 inline constexpr std::string_view kRunLockName = "run.lock";
-// Where a lock may be taken before its file gets the real name (see PosixRunFolderLocks).
+// Where a lock may be taken before its file gets the real name (posix_run_folder_locks.cpp).
 inline constexpr std::string_view kNewRunLockName = "run.lock.new";
 
 enum class FolderLock {
@@ -40,10 +40,21 @@ class RunFolderLocks {
   virtual FolderLock Probe(const std::filesystem::path& folder) = 0;
 };
 
+// This system's way, defined once per system (posix_run_folder_locks.cpp,
+// win32_run_folder_locks.cpp).
+class SystemRunFolderLocks final : public RunFolderLocks {
+ public:
+  std::string DefaultBase() override;
+  std::string MakeLockedFolder(const std::string& base, intptr_t& lock) override;
+  void ReleaseLock(const std::string& folder, intptr_t lock) override;
+  FolderLock Probe(const std::filesystem::path& folder) override;
+};
+
 class RunFolders final : public TextureFileServices {
  public:
   // Run folders are made in `base`; empty for the system's default.
-  explicit RunFolders(std::unique_ptr<RunFolderLocks> locks, std::string base = "");
+  explicit RunFolders(std::string base = "", std::unique_ptr<RunFolderLocks> locks =
+                                                 std::make_unique<SystemRunFolderLocks>());
   ~RunFolders() override;
   RunFolders(const RunFolders&) = delete;
   RunFolders& operator=(const RunFolders&) = delete;

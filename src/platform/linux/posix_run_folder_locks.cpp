@@ -1,5 +1,5 @@
-#include "platform/linux/posix_run_folder_locks.h"
-
+// Run folders on Linux: made by mkdtemp (mode 0700) in $XDG_RUNTIME_DIR, else in the
+// temporary folder; the lock is an flock on the folder's lock file.
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
@@ -8,10 +8,13 @@
 
 #include <cstdlib>
 
+#include "platform/common/run_folders.h"
+
 namespace vx {
+
 namespace fs = std::filesystem;
 
-std::string PosixRunFolderLocks::DefaultBase() {
+std::string SystemRunFolderLocks::DefaultBase() {
   if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
     std::error_code ec;
     if (fs::is_directory(runtime, ec)) return runtime;
@@ -21,7 +24,7 @@ std::string PosixRunFolderLocks::DefaultBase() {
   return ec ? "/tmp" : temp.string();
 }
 
-std::string PosixRunFolderLocks::MakeLockedFolder(const std::string& base, intptr_t& lock) {
+std::string SystemRunFolderLocks::MakeLockedFolder(const std::string& base, intptr_t& lock) {
   std::string pattern = (fs::path(base) / (std::string(kRunFolderPrefix) + "XXXXXX")).string();
   if (mkdtemp(pattern.data()) == nullptr) return {};  // made with mode 0700
   const fs::path folder = pattern;
@@ -39,14 +42,14 @@ std::string PosixRunFolderLocks::MakeLockedFolder(const std::string& base, intpt
   return folder.string();
 }
 
-void PosixRunFolderLocks::ReleaseLock(const std::string& folder, intptr_t lock) {
+void SystemRunFolderLocks::ReleaseLock(const std::string& folder, intptr_t lock) {
   // The file goes first, while still locked, so no other run finds it free meanwhile.
   std::error_code ec;
   fs::remove(fs::path(folder) / std::string(kRunLockName), ec);
   close(static_cast<int>(lock));  // the lock goes with the descriptor
 }
 
-FolderLock PosixRunFolderLocks::Probe(const fs::path& folder) {
+FolderLock SystemRunFolderLocks::Probe(const fs::path& folder) {
   struct stat st {};
   if (lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid())
     return FolderLock::kHeld;  // not ours to judge

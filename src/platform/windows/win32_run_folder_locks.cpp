@@ -1,13 +1,15 @@
-#include "platform/windows/win32_run_folder_locks.h"
-
+// Run folders on Windows: made under the user's temporary folder (%LOCALAPPDATA%\Temp); the
+// lock is the folder's lock file held open without sharing.
 #include <windows.h>
 
 #include <random>
 
 #include "core/utf8_path.h"
+#include "platform/common/run_folders.h"
 #include "platform/windows/win32_wide_text.h"
 
 namespace vx {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -27,7 +29,7 @@ std::string RandomSuffix() {
 
 }  // namespace
 
-std::string Win32RunFolderLocks::DefaultBase() {
+std::string SystemRunFolderLocks::DefaultBase() {
   wchar_t buffer[MAX_PATH + 1] = {};
   const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
   if (length == 0 || length > MAX_PATH) return ".";
@@ -36,7 +38,7 @@ std::string Win32RunFolderLocks::DefaultBase() {
   return Narrow(path);
 }
 
-std::string Win32RunFolderLocks::MakeLockedFolder(const std::string& base, intptr_t& lock) {
+std::string SystemRunFolderLocks::MakeLockedFolder(const std::string& base, intptr_t& lock) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     const fs::path folder =
         Utf8Path(base) / Utf8Path(std::string(kRunFolderPrefix) + RandomSuffix());
@@ -56,14 +58,14 @@ std::string Win32RunFolderLocks::MakeLockedFolder(const std::string& base, intpt
   return {};
 }
 
-void Win32RunFolderLocks::ReleaseLock(const std::string& folder, intptr_t lock) {
+void SystemRunFolderLocks::ReleaseLock(const std::string& folder, intptr_t lock) {
   // Held open unshared, the file can only go once it is closed.
   CloseHandle(reinterpret_cast<HANDLE>(lock));
   std::error_code ec;
   fs::remove(Utf8Path(folder) / Utf8Path(kRunLockName), ec);
 }
 
-FolderLock Win32RunFolderLocks::Probe(const fs::path& folder) {
+FolderLock SystemRunFolderLocks::Probe(const fs::path& folder) {
   std::error_code ec;
   if (!fs::is_directory(fs::symlink_status(folder, ec))) return FolderLock::kHeld;
   HANDLE file = OpenLock(folder / Utf8Path(kRunLockName), OPEN_EXISTING);
