@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The saver as a user meets it: full screen under X, ended by a key or a click but not by
-# the mouse moving, deterministic for a seed, ending cleanly on SIGTERM, leaving no files.
+# the mouse moving, ending cleanly on SIGTERM, leaving no files.
 source "$(dirname "$0")/common.sh"
 [ -n "${DISPLAY:-}" ] || fail "needs an X display"
 export LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
@@ -55,14 +55,6 @@ start_saver
 sleep 1
 kill -TERM "$SAVER_PID"
 end_status
-no_images_left
-
-# The same seed and frame count give the same picture.
-for run in 1 2; do
-  run_frames 60 "$shots/seed$run.png" "$VX" /s --seed 7 --windowed 640x480 >/dev/null
-done
-cmp -s "$shots/seed1.png" "$shots/seed2.png" || fail "same seed, different pictures"
-gt "$(lit_fraction "$shots/seed1.png")" 0.001 || fail "seeded run drew nothing"
 no_images_left
 
 # Failures a user can meet end with a message (a box they close, and stderr) and status 1,
@@ -152,13 +144,10 @@ must_end_within 20 env -u DISPLAY "$VX" /s --frames 3 >/dev/null 2>&1 || status=
 rm "$VX_DIR/Vexlum_Data.ppd"
 mv "$shots/pack" "$VX_DIR/Vexlum_Data.ppd"
 
-# Without a display: off-screen with --frames, otherwise a clear refusal.
+# Without a display and without --frames (which renders off-screen: the golden pictures), a
+# clear refusal.
 status=0
 err=$(env -u DISPLAY "$VX" /s 2>&1) || status=$?
 [ "$status" -eq 1 ] && [[ "$err" == *"needs a display"* ]] || fail "no display: $status, $err"
-must_end_within 60 env -u DISPLAY "$VX" /s --frames 30 --seed 2 --screenshot "$shots/off.png" \
-  >/dev/null || fail "off-screen run failed"
-gt "$(lit_fraction "$shots/off.png")" 0.001 || fail "off-screen run drew nothing"
-no_images_left
 rm -rf "$shots"
 echo "saver integration: ok"

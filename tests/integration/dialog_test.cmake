@@ -1,1 +1,0 @@
-vexlum_integration_test(dialog_test)
