@@ -200,8 +200,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine cl;
   size_t i = 0;
   // The host's argument is never taken for an option unless it is one of ours, which no host
-  // sends: "/a", "x" or "-q" stay the host's text and end the run silently.
+  // sends: "/a", "x" or "-q" stay the host's text and end the run silently. What only a person
+  // types, "--" and a word or a dash and a word, is a misspelt option (a host writes "/c:123").
   if (!args.empty() && !FindOption(args[0])) {
+    const std::string& first = args[0];
+    if (first.starts_with("--") || (first.size() > 2 && first[0] == '-' && first[2] != ':')) {
+      cl.error = "unknown option '" + first + "'";
+      cl.show_usage = true;
+      return cl;
+    }
     cl.argument_text = args[i++];
     const bool preview =
         cl.argument_text.size() >= 2 && (cl.argument_text[1] == 'p' || cl.argument_text[1] == 'P');

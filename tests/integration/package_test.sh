@@ -63,9 +63,16 @@ cmp -s "$root/$hack/Vexlum_Data.ppd" "$VEXLUM_SOURCE_DIR/assets/Vexlum_Data.ppd"
   fail "usr/bin/vexlum does not lead to the hack: $(readlink "$root/usr/bin/vexlum")"
 [[ "$(readlink "$root/usr/bin/vexlum")" != /* ]] || fail "usr/bin/vexlum is an absolute link"
 
-# XScreenSaver's "Documentation..." button runs "man vexlum": the page must render cleanly.
-[ -z "$(man --warnings -l "$root/usr/share/man/man6/vexlum.6.gz" 2>&1 >/dev/null)" ] ||
-  fail "the man page renders with warnings: $(man --warnings -l "$root/usr/share/man/man6/vexlum.6.gz" 2>&1 >/dev/null)"
+# XScreenSaver's "Documentation..." button runs "man vexlum": the page must render cleanly in
+# any locale and at any width (an ASCII terminal gets the Japanese keys' code points).
+for locale in C C.UTF-8 ja_JP.UTF-8; do
+  for width in 60 80 100; do
+    warnings=$(LANG=$locale MANWIDTH=$width man --warnings -l "$root/usr/share/man/man6/vexlum.6.gz" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "the man page in $locale at $width columns: $warnings"
+  done
+done
+LANG=C man -l "$root/usr/share/man/man6/vexlum.6.gz" 2>/dev/null | grep -q "BGM<U+533A U+5206>" ||
+  fail "an ASCII terminal does not get the music key's code points"
 MANWIDTH=80 man -l "$root/usr/share/man/man6/vexlum.6.gz" 2>/dev/null | grep -q -- "-window-id" ||
   fail "the man page does not list the options"
 

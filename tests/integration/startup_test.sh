@@ -61,15 +61,22 @@ wait "$dialog" 2>/dev/null || true
 no_images_left
 
 # After the mode, anything not ours is named, followed by the usage: status 2, nothing run.
-for args in "/s --bogus" "/s extra" "-root --columns" "--atlas nope" "--delay 1e3"; do
+for args in "/s --bogus" "/s extra" "-root --columns" "--atlas nope" "--delay 1e3" "--bogus" \
+  "--colums 150"; do
   status=0
   # shellcheck disable=SC2086
   err=$(must_end_within 5 "$VEXLUM" $args 2>&1) || status=$?
   [ "$status" -eq 2 ] && [ "$(printf '%s\n' "$err" | head -n1 | grep -c '^vexlum: ')" = 1 ] ||
     fail "vexlum $args: status $status, $err"
 done
-[[ "$("$VEXLUM" /s --bogus 2>&1)" == *"unknown option '--bogus'"*"Usage: vexlum"* ]] ||
-  fail "an unknown option is not followed by the usage"
+# An unknown option is named, and the usage follows; so is a misspelt one in the first place,
+# where a host's request stands: it names the word that is wrong, never the one after it.
+for case in "/s --bogus|--bogus" "--bogus|--bogus" "--colums 150|--colums" "-fullscreen|-fullscreen"; do
+  args=${case%|*}
+  # shellcheck disable=SC2086
+  [[ "$("$VEXLUM" $args 2>&1)" == *"unknown option '${case#*|}'"*"Usage: vexlum"* ]] ||
+    fail "vexlum $args: $("$VEXLUM" $args 2>&1 | head -n1)"
+done
 
 # -fps draws its display in the bottom-left corner, over the same picture.
 for fps in "" -fps; do

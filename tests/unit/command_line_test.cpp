@@ -35,7 +35,9 @@ TEST(CommandLine, TheHostsArgumentComesFirstAndOptionsFollow) {
       {{"/p:1234"}, "/p:1234"},
       {{"/p", "--fps"}, "/p"},
       {{"/a"}, "/a"},
-      {{"-q"}, "-q"},   // not ours: the host's, and ends the run silently
+      {{"-q"}, "-q"},  // not ours: the host's, and ends the run silently
+      {{"x"}, "x"},
+      {{"-c:1234"}, "-c:1234"},
       {{"-root"}, ""},  // ours: there is no host argument
       {{"--frames", "5"}, ""},
       {{"-window", "-fps"}, ""},
@@ -98,6 +100,11 @@ TEST(CommandLine, BadValuesAndUnknownOptionsAreErrors) {
       {{"/s", "--bogus"}, true},
       {{"/s", "/c"}, true},  // a second mode is no option of ours either
       {{"-root", "extra"}, true},
+      // First, what only a person types: a misspelt option, never a host's request.
+      {{"--bogus"}, true},
+      {{"--fullscreen"}, true},
+      {{"-fullscreen"}, true},
+      {{"--"}, true},
   };
   for (const Case& c : cases) {
     const CommandLine cl = ParseCommandLine(c.args);
@@ -105,6 +112,7 @@ TEST(CommandLine, BadValuesAndUnknownOptionsAreErrors) {
     EXPECT_EQ(cl.show_usage, c.usage) << c.args.back();
   }
   EXPECT_EQ(ParseCommandLine({"/s", "--bogus"}).error, "unknown option '--bogus'");
+  EXPECT_EQ(ParseCommandLine({"--colums", "150"}).error, "unknown option '--colums'");
   // The range's ends are taken.
   const CommandLine ends = ParseCommandLine(
       {"--columns", "200", "--speed", "10", "--glyph-height", "50", "--glyph-width", "15"});
