@@ -4,7 +4,7 @@
 ; only when the user agrees.
 ;
 ;   makensis -DVERSION=x.y.z -DSOURCE=<folder with vexlum.scr and Vexlum_Data.ppd>
-;            -DREADME=<README.md> -DOUTFILE=<setup.exe> vexlum.nsi
+;            -DREADME=<README.txt> -DOUTFILE=<setup.exe> vexlum.nsi
 ; Command line of the setup: /S (silent), /AllUsers or /CurrentUser, /SETSAVER (make it the
 ; current screen saver), /D=<folder> (last, unquoted). Of the uninstaller: /S, and
 ; /REMOVESETTINGS to remove the settings and images without asking.
@@ -43,6 +43,12 @@ BrandingText "${APP} ${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
 
+; The two texts of our own, in both languages (the system's language picks).
+LangString SEC_CURRENT ${LANG_ENGLISH} "Make Vexlum the current screen saver"
+LangString SEC_CURRENT ${LANG_JAPANESE} "Vexlum を現在のスクリーンセーバーにする"
+LangString ASK_REMOVE_SETTINGS ${LANG_ENGLISH} "Also remove your Vexlum settings and any images a stopped saver left behind?"
+LangString ASK_REMOVE_SETTINGS ${LANG_JAPANESE} "Vexlum の設定と、止まったスクリーンセーバーが残した画像も削除しますか?"
+
 Var RemoveSettings
 
 Section "Vexlum" SecMain
@@ -64,7 +70,7 @@ Section "Vexlum" SecMain
 SectionEnd
 
 ; The system keeps the current screen saver as a short (8.3) path.
-Section /o "Make Vexlum the current screen saver" SecCurrent
+Section /o "$(SEC_CURRENT)" SecCurrent
   GetFullPathName /SHORT $0 "$INSTDIR\vexlum.scr"
   WriteRegStr HKCU "Control Panel\Desktop" "SCRNSAVE.EXE" "$0"
   WriteRegStr HKCU "Control Panel\Desktop" "ScreenSaveActive" "1"
@@ -109,11 +115,11 @@ Section "Uninstall"
   ${EndIf}
   Delete "$INSTDIR\vexlum.scr"
   Delete "$INSTDIR\Vexlum_Data.ppd"
-  Delete "$INSTDIR\README.md"
+  Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
 
   ${If} $RemoveSettings == 0
-    MessageBox MB_YESNO|MB_ICONQUESTION "Also remove your Vexlum settings and any images a stopped saver left behind?" /SD IDNO IDNO keep
+    MessageBox MB_YESNO|MB_ICONQUESTION "$(ASK_REMOVE_SETTINGS)" /SD IDNO IDNO keep
     StrCpy $RemoveSettings 1
   ${EndIf}
   keep:

@@ -195,6 +195,10 @@ void PictureButton::LostFocus() {
   DrawFace(FacePicture::kNormal);
 }
 
+void PictureButton::KeyPressed() {
+  if (enabled_ == kTrue && on_click) on_click();
+}
+
 void PictureButton::HoverTick(WindowUnderCursor under) {
   if (under != WindowUnderCursor::kControl) MouseLeft();
 }

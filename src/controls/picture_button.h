@@ -55,6 +55,9 @@ class PictureButton {
   void MouseUp(MouseButton button);
   void GotFocus();
   void LostFocus();
+  // Space or Enter while the button has the focus: a click, so that the dialog can be used
+  // without a mouse. The mouse's rules above are unchanged.
+  void KeyPressed();
   void HoverTick(WindowUnderCursor under);
 
   // Properties.

@@ -5,12 +5,13 @@
 
 #include <string_view>
 
+#include "core/texts.h"
 namespace vx {
 
 // The title of every message the saver shows.
 inline constexpr std::string_view kSaverMessageTitle = "Vexlum(ScreenSaver)";
 // What the saver says when it cannot prepare its screen; the reason follows on the next line.
-inline constexpr std::string_view kStartFailedMessage = "画面の準備ができません!";
+inline constexpr std::string_view kStartFailedMessage = texts::kStartFailed.japanese;
 
 class SaverParts {
  public:

@@ -37,6 +37,7 @@ class WindowSystem {
   virtual void DrawAnimatedRects(WindowHandle window, int32_t animation, const WindowRect& from,
                                  const WindowRect& to) = 0;
   virtual ScreenMetrics Screen() = 0;
+  // `text` as designed, in Japanese; the platform shows it in the user's language.
   virtual void MessageBox(std::string_view text, std::string_view title, uint32_t style) = 0;
   // The mark of the one saver or settings dialog this user runs on this display, taken in one
   // step, so that of several programs starting together exactly one gets it; held until the

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/texts.h"
 #include "core/tick_clock.h"
 #include "ports/music_port.h"
 #include "ports/saver_parts.h"
@@ -20,7 +21,7 @@
 namespace vx {
 
 // What the saver says when its frame loop fails; the reason follows on the next line.
-inline constexpr std::string_view kFrameFailedMessage = "画面の描画に失敗しました!";
+inline constexpr std::string_view kFrameFailedMessage = texts::kFrameFailed.japanese;
 
 struct SaverRunLimits {
   std::optional<int64_t> frames;  // end after this many drawn frames

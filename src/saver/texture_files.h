@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/texts.h"
 #include "ports/texture_file_services.h"
 #include "ports/window_system.h"
 #include "settings/settings.h"
@@ -25,11 +26,9 @@ inline constexpr uint64_t kSceneryImageLength = 664482;
 inline constexpr uint64_t kDataPackLength = kSceneryImageOffset + kSceneryImageLength;
 
 inline constexpr std::string_view kPackMessageTitle = "Vexlum(ScreenSaver)";
-inline constexpr std::string_view kPackMissingMessage = "ﾌｧｲﾙ (Vexlum_Data.ppd) が見つかりません!";
-inline constexpr std::string_view kPackDamagedMessage =
-    "ﾌｧｲﾙ (Vexlum_Data.ppd) が壊れています! 再インストールしてください。";
-inline constexpr std::string_view kImagesUnwritableMessage =
-    "画像ﾌｧｲﾙ (Vexlum01.png, Vexlum02.png) を書き込めません!";
+inline constexpr std::string_view kPackMissingMessage = texts::kPackMissing.japanese;
+inline constexpr std::string_view kPackDamagedMessage = texts::kPackDamaged.japanese;
+inline constexpr std::string_view kImagesUnwritableMessage = texts::kImagesUnwritable.japanese;
 
 // The size both pack images must have: the atlas cells are laid out on it.
 inline constexpr int kPackImageSize = 512;

@@ -1,10 +1,13 @@
 // The settings dialog's form as designed: where every control stands, in twips, and what it
-// says. Each platform's view lays out its own widgets from this one table.
+// says (in Japanese, as designed, and in English). Each platform's view lays out its own
+// widgets from this one table.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string_view>
+
+#include "core/texts.h"
 
 namespace vx::dialog_form {
 
@@ -21,9 +24,10 @@ inline constexpr TwipsRect kDisplayPanel{120, 2280, 6495, 2175};
 // The music panel; positions from the panel's top-left corner.
 inline constexpr TwipsRect kMusicOutline{120, 120, 1515, 315};
 inline constexpr TwipsRect kMusicHeading{120, 180, 1515, 255};
-inline constexpr std::string_view kMusicHeadingText = "BGM";
+inline constexpr Text kMusicHeadingText{"BGM", "Music"};
 // Music sources in the model's order (none, CD, file), each a radio mark and its caption.
-inline constexpr std::array<std::string_view, 3> kSourceTexts = {"無し", "音楽CD", "MP3、WAV"};
+inline constexpr std::array<Text, 3> kSourceTexts = {
+    {{"無し", "None"}, {"音楽CD", "Audio CD"}, {"MP3、WAV", "MP3, WAV"}}};
 inline constexpr TwipsRect SourceMark(int i) {
   constexpr std::array<int32_t, 3> tops = {840, 540, 1140};
   return {540, tops[static_cast<size_t>(i)], 195, 195};
@@ -34,14 +38,16 @@ inline constexpr TwipsRect SourceCaption(int i) {
 }
 inline constexpr TwipsRect kRepeatBox{1800, 480, 615, 300};
 inline constexpr TwipsRect kRepeatCaption{2460, 540, 990, 195};
-inline constexpr std::string_view kRepeatCaptionText = "曲目をﾘﾋﾟｰﾄ";
+inline constexpr Text kRepeatCaptionText{"曲目をﾘﾋﾟｰﾄ", "Repeat track"};
 inline constexpr TwipsRect kChooseFileButton{1800, 1080, 435, 315};
-inline constexpr std::string_view kChooseFileText = "...";
+inline constexpr Text kChooseFileText{"...", "..."};
 inline constexpr TwipsRect kFileBox{2400, 1020, 3855, 495};
 
 // The display panel; positions from the panel's top-left corner. Four bars, top to bottom.
-inline constexpr std::array<std::string_view, 4> kBarHeadings = {"ｵﾌﾞｼﾞｪの高さ", "ｵﾌﾞｼﾞｴの幅",
-                                                                 "表示ｵﾌﾞｼﾞｪ数", "ｽﾋﾟｰﾄﾞ"};
+inline constexpr std::array<Text, 4> kBarHeadings = {{{"ｵﾌﾞｼﾞｪの高さ", "Glyph height"},
+                                                      {"ｵﾌﾞｼﾞｴの幅", "Glyph width"},
+                                                      {"表示ｵﾌﾞｼﾞｪ数", "Columns"},
+                                                      {"ｽﾋﾟｰﾄﾞ", "Speed"}}};
 inline constexpr int32_t BarTop(int i) {
   return 180 + 480 * i;
 }
@@ -60,9 +66,9 @@ inline constexpr TwipsRect BarValueBox(int i) {
 }
 inline constexpr TwipsRect kKindOutline{3360, 180, 1515, 315};
 inline constexpr TwipsRect kKindHeading{3360, 240, 1515, 255};
-inline constexpr std::string_view kKindHeadingText = "ｵﾌﾞｼﾞｪの種類";
+inline constexpr Text kKindHeadingText{"ｵﾌﾞｼﾞｪの種類", "Glyphs"};
 // Atlas kinds in the model's order (scenery, letters).
-inline constexpr std::array<std::string_view, 2> kKindTexts = {"風景", "文字"};
+inline constexpr std::array<Text, 2> kKindTexts = {{{"風景", "Scenes"}, {"文字", "Letters"}}};
 inline constexpr TwipsRect KindMark(int i) {
   return {4140 + 960 * i, 600, 195, 195};
 }
@@ -71,20 +77,22 @@ inline constexpr TwipsRect KindCaption(int i) {
 }
 inline constexpr TwipsRect kCredit{3180, 930, 3105, 195};
 inline constexpr TwipsRect kLink{3180, 1200, 3105, 195};
+// A short label for the program's description: an address would not fit the box.
+inline constexpr Text kLinkText{"Vexlum の説明 (README)", "About Vexlum (README)"};
 inline constexpr TwipsRect kSetButton{3480, 1620, 1395, 375};
-inline constexpr std::string_view kSetText = "設定";
+inline constexpr Text kSetText{"設定", "Save"};
 inline constexpr TwipsRect kCancelButton{4920, 1620, 1395, 375};
-inline constexpr std::string_view kCancelText = "ｷｬﾝｾﾙ";
+inline constexpr Text kCancelText{"ｷｬﾝｾﾙ", "Cancel"};
 
 // The dialog's font, as designed.
 inline constexpr double kFontPoints = 9.75;
 
 // What the file chooser says, and the messages refusing a chosen file.
-inline constexpr std::string_view kChooserTitle = "ﾌｧｲﾙを選択";
-inline constexpr std::string_view kChooserFilter = "BGMﾌｧｲﾙ (MP3 WAV)";
+inline constexpr Text kChooserTitle{"ﾌｧｲﾙを選択", "Choose a music file"};
+inline constexpr Text kChooserFilter{"BGMﾌｧｲﾙ (MP3 WAV)", "Music files (MP3 WAV)"};
 inline constexpr std::string_view kMessageTitle = "Vexlum(ScreenSaver)";
-inline constexpr std::string_view kLineBreakMessage = "改行を含むﾌｧｲﾙ名は使えません!";
-inline constexpr std::string_view kLongNameMessage = "ﾌｧｲﾙ名が長すぎます!";
-inline constexpr std::string_view kUnusableNameMessage = "このﾌｧｲﾙ名は使えません!";
+inline constexpr std::string_view kLineBreakMessage = texts::kLineBreakName.japanese;
+inline constexpr std::string_view kLongNameMessage = texts::kLongName.japanese;
+inline constexpr std::string_view kUnusableNameMessage = texts::kUnusableName.japanese;
 
 }  // namespace vx::dialog_form

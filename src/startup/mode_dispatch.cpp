@@ -19,7 +19,7 @@ int32_t PreviewHandle(std::string_view text) {
 
 int DispatchMode(const CommandLine& cl, StartupServices& sv) {
   if (cl.options.help) {
-    sv.out << UsageText();
+    sv.out << UsageText() << "\nThis copy's settings file: " << sv.settings_file << "\n";
     return 0;
   }
   if (cl.options.version) {

@@ -3,6 +3,10 @@ set -euo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Messages follow the user's language: the tests say which one they read.
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES LANGUAGE
+
 # Runs a command with a time limit; fails the test if it has not ended by then.
 must_end_within() {
   local seconds=$1; shift

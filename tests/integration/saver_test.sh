@@ -92,7 +92,10 @@ expect_message_and_failure "pack of garbage" "$VX" /s
 python3 -c 'import sys; b = bytearray(open(sys.argv[1], "rb").read()); b[280058] ^= 0x5A
 open(sys.argv[2], "wb").write(b)' "$shots/pack" "$VX_DIR/Vexlum_Data.ppd"
 expect_message_and_failure "pack with a flipped byte" "$VX" /s
-grep -q '壊れています' "$shots/err.txt" || fail "a flipped byte is not called damage"
+grep -q 'is damaged' "$shots/err.txt" || fail "a flipped byte is not called damage"
+# The same in a Japanese locale: the message as designed.
+expect_message_and_failure "pack with a flipped byte" env LANG=ja_JP.UTF-8 "$VX" /s
+grep -q '壊れています' "$shots/err.txt" || fail "a flipped byte is not called damage in Japanese"
 mv "$shots/pack" "$VX_DIR/Vexlum_Data.ppd"
 expect_message_and_failure "no OpenGL 3.3" env MESA_GL_VERSION_OVERRIDE=2.1 "$VX" /s
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -19,6 +21,7 @@
 
 #include "core/cp932.h"
 #include "fakes/temp_dir.h"
+#include "platform/linux/qt_picture_button.h"
 #include "platform/offscreen_app.h"
 #include "settings/ini_profile_strings.h"
 
@@ -27,7 +30,15 @@ namespace {
 
 class SettingsDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override { test::OffscreenApp(); }
+  void SetUp() override {
+    test::OffscreenApp();
+    SetLanguage("ja_JP.UTF-8");
+  }
+  // The locale the dialog takes its language from.
+  static void SetLanguage(const char* lang) {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) unsetenv(name);
+    setenv("LANG", lang, 1);
+  }
 
   // Loads the settings from ini_text and opens the dialog on them.
   void Open(const std::string& ini_text) {
@@ -100,7 +111,7 @@ TEST_F(SettingsDialogTest, ShowsTheFileAndSaveWritesTheEightKeysInRange) {
   const int bars[] = {21, 18, 50, 20};
   const char* texts[] = {"21", "18", "10", "20"};  // the stored value, though out of range
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(Child<QScrollBar>(QString("VS%1").arg(i))->value(), bars[i]);
+    EXPECT_EQ(-Child<QScrollBar>(QString("VS%1").arg(i))->value(), bars[i]);  // held negated
     EXPECT_EQ(Child<QLabel>(QString("VS_lbl%1").arg(i))->text(), texts[i]);
   }
   EXPECT_EQ(Marks(), "Kind0 BGM0");
@@ -110,7 +121,7 @@ TEST_F(SettingsDialogTest, ShowsTheFileAndSaveWritesTheEightKeysInRange) {
   EXPECT_EQ(repeat->count(), 52);
   repeat->lineEdit()->selectAll();
   QTest::keyClicks(repeat->lineEdit(), "2.5");
-  Child<QScrollBar>("VS0")->setValue(30);
+  Child<QScrollBar>("VS0")->setValue(-30);
   EXPECT_EQ(Child<QLabel>("VS_lbl0")->text(), "30");
   Click("Cmd_Set");
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
@@ -150,8 +161,7 @@ TEST_F(SettingsDialogTest, ChoicesFileAndKeysReachTheSavedFile) {
   dialog_->choose_file = [](QWidget*) { return std::optional<QString>(); };  // cancelled
   Click("Cmd_BGM");
   EXPECT_EQ(Shown(), Name(song));
-  // Enter and Esc do nothing.
-  QTest::keyClick(dialog_.get(), Qt::Key_Escape);
+  // Enter outside a button does nothing.
   QTest::keyClick(dialog_.get(), Qt::Key_Return);
   EXPECT_TRUE(dialog_->isVisible());
   EXPECT_EQ(Ini(), "");
@@ -164,26 +174,102 @@ TEST_F(SettingsDialogTest, ChoicesFileAndKeysReachTheSavedFile) {
                 "\r\n");
 }
 
-TEST_F(SettingsDialogTest, TabReachesEachBarInFormOrderAndTheArrowKeysMoveIt) {
+// Everything can be done without a mouse: Tab reaches every control in the form's order (each
+// group of choices once, at its chosen one), each shows where the focus is, the arrows move a
+// bar and a choice, Space presses a button, and Esc closes as the close box does.
+TEST_F(SettingsDialogTest, TheKeyboardAloneReachesAndWorksEveryControl) {
+  const std::string before = "[Section]\nLetterHeight=30\n";
+  Open(before);
+  const char* order[] = {"lbl_BGM0", "BGM_Repeat", "Cmd_BGM",   "lbl_Fname", "VS0",     "VS1",
+                         "VS2",      "VS3",        "lbl_Kind0", "lbl_URL",   "Cmd_Set", "Cmd_Can"};
+  QWidget* focus = Child("Cmd_Can");
+  focus->setFocus();
+  for (const char* name : order) {
+    SCOPED_TRACE(name);
+    QWidget* control = Child(name);
+    const QImage unfocused = control->grab().toImage();
+    QTest::keyClick(focus, Qt::Key_Tab);
+    focus = QApplication::focusWidget();
+    // An editable combo box hands the focus to its line edit.
+    ASSERT_TRUE(focus == control || control->isAncestorOf(focus));
+    if (focus == control) {
+      EXPECT_NE(control->grab().toImage(), unfocused) << "no focus mark";
+    }
+  }
+  // Up, PageUp and Right raise a bar; Down, PageDown and Left lower it.
+  auto* bar = Child<QScrollBar>("VS0");
+  bar->setFocus();
+  for (auto key : {Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Right, Qt::Key_Down})
+    QTest::keyClick(bar, key);
+  EXPECT_EQ(Child<QLabel>("VS_lbl0")->text(), "32");
+  // The arrows move inside a group; Tab then stops at the new choice.
+  Child("lbl_Kind0")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+  EXPECT_EQ(Marks(), "Kind1 BGM0");
+  EXPECT_EQ(QApplication::focusWidget(), Child("lbl_Kind1"));
+  Child("lbl_BGM0")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);  // below 無し: MP3、WAV
+  EXPECT_EQ(Marks(), "Kind1 BGM2");
+  // "..." opens the file chooser from the keyboard.
+  int chooser_opened = 0;
+  dialog_->choose_file = [&](QWidget*) {
+    ++chooser_opened;
+    return std::optional<QString>();
+  };
+  QTest::keyClick(Child("Cmd_BGM"), Qt::Key_Space);
+  EXPECT_EQ(chooser_opened, 1);
+  // Esc writes nothing; Space on 設定 writes what was chosen.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(Ini(), before);
+  Open(before);
+  Child<QScrollBar>("VS0")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+  Child("lbl_Kind0")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+  QTest::keyClick(Child("Cmd_Set"), Qt::Key_Space);
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_NE(Ini().find("LetterHeight=31"), std::string::npos) << Ini();
+  EXPECT_NE(Ini().find("Kind=1"), std::string::npos) << Ini();
+}
+
+// The upper arrow of every bar raises its number, the lower one lowers it.
+TEST_F(SettingsDialogTest, TheUpperArrowRaisesEveryBar) {
   Open("");
-  Child("Cmd_BGM")->setFocus();
   const int start[] = {21, 18, 100, 20};
   for (int i = 0; i < 4; ++i) {
-    SCOPED_TRACE(i);
     auto* bar = Child<QScrollBar>(QString("VS%1").arg(i));
-    const QImage unfocused = bar->grab().toImage();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), bar);
-    EXPECT_NE(bar->grab().toImage(), unfocused) << "no focus mark";
-    QTest::keyClick(bar, Qt::Key_Down);
-    QTest::keyClick(bar, Qt::Key_Right);
-    EXPECT_EQ(bar->value(), start[i] + 2);
-    for (auto key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Up}) QTest::keyClick(bar, key);
-    EXPECT_EQ(bar->value(), start[i] - 1);
-    EXPECT_EQ(Child<QLabel>(QString("VS_lbl%1").arg(i))->text(), QString::number(start[i] - 1));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
+    EXPECT_EQ(Child<QLabel>(QString("VS_lbl%1").arg(i))->text(), QString::number(start[i] + 1));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+    EXPECT_EQ(Child<QLabel>(QString("VS_lbl%1").arg(i))->text(), QString::number(start[i]));
   }
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), Child("Cmd_Set"));
+}
+
+// Outside a Japanese locale every text is English; in one, the texts are the designed ones.
+// The window's caption, which other programs look for, is the same in both.
+TEST_F(SettingsDialogTest, TheTextsFollowTheUsersLanguageButTheCaptionDoesNot) {
+  const struct {
+    const char* lang;
+    const char* set;
+    const char* height;
+    const char* letters;
+  } languages[] = {{"C.UTF-8", "Save", "Glyph height", "Letters"},
+                   {"de_DE.UTF-8", "Save", "Glyph height", "Letters"},
+                   {"ja_JP.UTF-8", "設定", "ｵﾌﾞｼﾞｪの高さ", "文字"}};
+  for (const auto& l : languages) {
+    SCOPED_TRACE(l.lang);
+    SetLanguage(l.lang);
+    Open("");
+    EXPECT_EQ(Child<QtPictureButton>("Cmd_Set")->CaptionLabel()->text(), QString(l.set));
+    EXPECT_EQ(Child<QLabel>("lbl_Kind1")->text(), QString(l.letters));
+    bool heading = false;
+    for (QLabel* label : dialog_->findChildren<QLabel*>()) heading |= label->text() == l.height;
+    EXPECT_TRUE(heading);
+    EXPECT_EQ(dialog_->windowTitle(), QString("Vexlum(Screen Saver)の設定"));
+  }
 }
 
 TEST_F(SettingsDialogTest, ChosenPathsAreTakenWholeUpTo4095BytesAndOthersRefusedWithAMessage) {
@@ -217,18 +303,28 @@ TEST_F(SettingsDialogTest, ChosenPathsAreTakenWholeUpTo4095BytesAndOthersRefused
   EXPECT_EQ(profile_.GetString(kSettingsSection, kKeyMusicFile, File()), longest);
 }
 
-TEST_F(SettingsDialogTest, LinkOpensWhatItShowsUnderAWaitCursor) {
+TEST_F(SettingsDialogTest, TheLinkOpensTheDescriptionUnderAWaitCursorOrSaysItCannot) {
   Open("");
   QUrl opened;
   Qt::CursorShape shape = Qt::ArrowCursor;
+  bool can_open = true;
   dialog_->open_url = [&](const QUrl& url) {
     opened = url;
     if (QApplication::overrideCursor()) shape = QApplication::overrideCursor()->shape();
+    return can_open;
   };
+  auto* link = Child<QLabel>("lbl_URL");
+  EXPECT_LE(link->x() + link->width(), link->parentWidget()->width()) << "runs off the panel";
   Click("lbl_URL");
   EXPECT_EQ(opened, QUrl(VEXLUM_HOME_PAGE));
   EXPECT_EQ(shape, Qt::WaitCursor);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(told_.empty());
+  can_open = false;
+  link->setFocus();
+  QTest::keyClick(link, Qt::Key_Return);
+  ASSERT_EQ(told_.size(), 1u);
+  EXPECT_EQ(told_[0], "このﾌｧｲﾙを開けません!\n" VEXLUM_HOME_PAGE);
   // The link's hand cursor points with its hot spot (12, 10): that pixel must be the finger tip.
   EXPECT_EQ(QImage(":/assets/hand_cursor.png").pixelColor(12, 10).alpha(), 255);
 }

@@ -129,6 +129,7 @@ TEST(DispatchMode, HelpAndVersionRunNothing) {
     Dispatch d;
     EXPECT_EQ(d.Run({help}), 0);
     EXPECT_TRUE(d.out.str().starts_with("Usage: vexlum")) << help;
+    EXPECT_NE(d.out.str().find("settings file: " + d.dir.File("Vexlum.ini")), std::string::npos);
     EXPECT_EQ(d.modes.ran, "");
   }
   Dispatch version;

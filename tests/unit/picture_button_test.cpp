@@ -47,6 +47,7 @@ class PictureButtonTest : public ::testing::Test {
         {"middle-up", [](PictureButton& b) { b.MouseUp(MouseButton::kMiddle); }},
         {"focus", [](PictureButton& b) { b.GotFocus(); }},
         {"blur", [](PictureButton& b) { b.LostFocus(); }},
+        {"key", [](PictureButton& b) { b.KeyPressed(); }},
         {"over", [](PictureButton& b) { b.HoverTick(WindowUnderCursor::kControl); }},
         {"off-form", [](PictureButton& b) { b.HoverTick(WindowUnderCursor::kParentForm); }},
         {"off", [](PictureButton& b) { b.HoverTick(WindowUnderCursor::kOther); }},
@@ -99,12 +100,18 @@ TEST_F(PictureButtonTest, LeftReleaseInHoverDrawsNormalAndPollingRestoresIdle) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(PictureButtonTest, SpaceOrEnterOnTheFocusedButtonClicksWithoutChangingItsFace) {
+  Feed("focus key");
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(Drawn(), Faces{FacePicture::kSelected});
+}
+
 TEST_F(PictureButtonTest, DisabledButtonIgnoresEverythingButKeepsState) {
   Feed("move");
   button.SetEnabled(false);
   EXPECT_EQ(Drawn().back(), FacePicture::kDisabled);
   EXPECT_FALSE(surface.caption_enabled);
-  Feed("move down up right-up focus blur off");
+  Feed("move down up right-up focus blur off key");
   EXPECT_EQ(clicks, 0);
   EXPECT_TRUE(Drawn().empty());
   button.SetEnabled(true);

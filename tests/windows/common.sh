@@ -53,10 +53,11 @@ settings_file() { printf '%b' "$1" | iconv -f utf-8 -t cp932 >"$SAVER_DIR/Vexlum
 
 # The settings dialog, driven as a user drives it.
 DIALOG_TITLE="Vexlum(Screen Saver)の設定"
-# Opens the dialog of the program $1; sets DIALOG_PID, DIALOG_WINDOW, and X and Y, where the
-# client area starts on the screen (what the form's positions count from).
+# Opens the dialog of the program $1 (in the locale $2, Japanese by default); sets DIALOG_PID,
+# DIALOG_WINDOW, and X and Y, where the client area starts on the screen (what the form's
+# positions count from).
 open_dialog() {
-  LANG=ja_JP.UTF-8 wine "$1" /c >/dev/null 2>&1 &
+  LANG=${2:-ja_JP.UTF-8} wine "$1" /c >/dev/null 2>&1 &
   DIALOG_PID=$!
   DIALOG_WINDOW=$(wait_window "${DIALOG_TITLE//(/\\(}")
   sleep 1  # drawn a moment after it is shown
@@ -69,4 +70,16 @@ click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.5; }
 dialog_closed() {
   wait_gone "$DIALOG_PID" 15
   expect_status "$DIALOG_PID"
+}
+# The class and text of the dialog's focused control, as "ScrollBar " or "Vexlum_Choice 文字".
+dialog_focus() { wine "$WINDOW_PROBE" focus "$DIALOG_TITLE" | tr -d '\r'; }
+# Presses Tab until the focused control's class and text start with $1 (at most 20 times).
+tab_to() {
+  local _
+  for _ in $(seq 20); do
+    [[ "$(dialog_focus)" == "$1"* ]] && return 0
+    xdotool key Tab
+    sleep 0.2
+  done
+  fail "Tab never reached $1 (at $(dialog_focus))"
 }

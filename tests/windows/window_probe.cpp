@@ -2,6 +2,8 @@
 // its caption and prints the text of its static controls (a message box's message), or
 // presses its OK button. Windows of another process are reached as any program reaches them.
 //   window_probe text CAPTION [SECONDS]   prints the texts, one per line; 1 if no such window
+//   window_probe labels CAPTION           prints the texts of all its child windows
+//   window_probe focus CAPTION            prints the class and text of the focused child
 //   window_probe ok CAPTION               presses OK
 //   window_probe close CAPTION            asks the window to close, as its close box does
 //   window_probe origin CAPTION           prints where its client area starts on the screen
@@ -21,15 +23,21 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
+std::wstring TextOf(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+// lparam: 1 for every child, 0 for static controls only.
+BOOL CALLBACK PrintText(HWND child, LPARAM every) {
   wchar_t kind[64] = {};
   GetClassNameW(child, kind, 64);
-  if (lstrcmpiW(kind, L"Static") != 0) return TRUE;
-  const int length = GetWindowTextLengthW(child);
-  if (length <= 0) return TRUE;
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(child, text.data(), length + 1)));
-  std::fputs((Utf8(text) + "\n").c_str(), stdout);
+  if (!every && lstrcmpiW(kind, L"Static") != 0) return TRUE;
+  const std::wstring text = TextOf(child);
+  if (!text.empty()) std::fputs((Utf8(text) + "\n").c_str(), stdout);
   return TRUE;
 }
 
@@ -37,7 +45,7 @@ BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fputs("usage: window_probe text|ok|close|origin CAPTION [SECONDS]\n", stderr);
+    std::fputs("usage: window_probe text|labels|focus|ok|close|origin CAPTION [SECONDS]\n", stderr);
     return 2;
   }
   const std::wstring command = argv[1];
@@ -48,8 +56,20 @@ int wmain(int argc, wchar_t** argv) {
     if (!window) Sleep(100);
   }
   if (!window) return 1;
-  if (command == L"text") {
-    EnumChildWindows(window, PrintStatic, 0);
+  if (command == L"text" || command == L"labels") {
+    EnumChildWindows(window, PrintText, command == L"labels");
+    std::fflush(stdout);
+    return 0;
+  }
+  if (command == L"focus") {
+    // The focus of another process's window: join its input state to read it.
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    HWND focus = GetFocus();
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    wchar_t kind[64] = {};
+    if (focus) GetClassNameW(focus, kind, 64);
+    std::printf("%s %s\n", Utf8(kind).c_str(), focus ? Utf8(TextOf(focus)).c_str() : "");
     std::fflush(stdout);
     return 0;
   }

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 
+#include "platform/common/user_language.h"
 #include "platform/linux/posix_termination_signals.h"
 
 namespace vx {
@@ -18,8 +19,9 @@ std::unique_ptr<QApplication> EnsureQApplication() {
   return std::make_unique<QApplication>(argc, argv);
 }
 
-void ShowMessageBox(std::string_view text, std::string_view title, uint32_t style,
+void ShowMessageBox(std::string_view japanese, std::string_view title, uint32_t style,
                     bool has_display) {
+  const std::string text = Localize(japanese, UserLanguage());
   std::cerr << title << ": " << text << std::endl;
   if (!has_display) return;
   auto app = EnsureQApplication();

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -68,6 +69,21 @@ void QtPictureButton::PollHover() {
 void QtPictureButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.drawImage(0, 0, face_);
+  // The focused face differs from the idle one by a pale inner edge only; a keyboard's user
+  // needs a mark that shows.
+  if (hasFocus()) {
+    p.setPen(QPen(QColor(0, 64, 200), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(3, 3, -4, -4));
+  }
+}
+
+void QtPictureButton::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    button_.KeyPressed();
+    e->accept();
+    return;
+  }
+  QWidget::keyPressEvent(e);
 }
 
 void QtPictureButton::resizeEvent(QResizeEvent*) {

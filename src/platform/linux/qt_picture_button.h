@@ -35,6 +35,7 @@ class QtPictureButton final : public QWidget, private PictureButtonSurface {
   void enterEvent(QEnterEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Paint(const FaceDrawing& face) override;

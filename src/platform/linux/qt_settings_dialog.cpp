@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QStyleOptionFocusRect>
 
+#include "platform/common/user_language.h"
 #include "platform/linux/qt_message_box.h"
 #include "platform/linux/qt_picture_button.h"
 #include "settings/settings.h"
@@ -62,17 +63,13 @@ RgbImage ToRgb(const QImage& image) {
   return out;
 }
 
-// A label that reports clicks: the radio marks, their captions and the home-page link.
-class ClickLabel final : public QLabel {
- public:
-  using QLabel::QLabel;
-  std::function<void()> Clicked;
-
- protected:
-  void mousePressEvent(QMouseEvent*) override {
-    if (Clicked) Clicked();
-  }
-};
+// A clear mark around a focused control: the platform's own is faint or missing on the
+// dialog's grey panels, and a keyboard's user must see where the keys go.
+void DrawFocusMark(QWidget* widget) {
+  QPainter p(widget);
+  p.setPen(QPen(QColor(0, 64, 200), 2));
+  p.drawRect(QRectF(widget->rect()).adjusted(1, 1, -1, -1));
+}
 
 // The message refusing a chosen music file, or nullopt when it may be stored. bytes: its name
 // as the file system spells it, which is what the saver will open.
@@ -89,36 +86,19 @@ std::optional<std::string_view> MusicFileRefusal(const QString& chosen, const QB
   return std::nullopt;
 }
 
-// Qt's scroll bar takes no focus, which leaves it out of reach without a mouse.
-class KeyboardScrollBar final : public QScrollBar {
+// The music file's box: read-only, but it takes the focus and its text can be selected and
+// copied.
+class FileBox final : public QLabel {
  public:
-  explicit KeyboardScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+  explicit FileBox(QWidget* parent) : QLabel(parent) {
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setFocusPolicy(Qt::StrongFocus);
   }
 
  protected:
-  // On a vertical bar Qt lets Right lower the number; here Left lowers it as Up does and Right
-  // raises it as Down does.
-  void keyPressEvent(QKeyEvent* event) override {
-    if (event->key() == Qt::Key_Left) {
-      triggerAction(SliderSingleStepSub);
-    } else if (event->key() == Qt::Key_Right) {
-      triggerAction(SliderSingleStepAdd);
-    } else {
-      QScrollBar::keyPressEvent(event);
-      return;
-    }
-    event->accept();
-  }
-  // Qt's styles draw no focus on a scroll bar; without a mark the keyboard's user cannot tell
-  // which bar the arrows move.
   void paintEvent(QPaintEvent* event) override {
-    QScrollBar::paintEvent(event);
-    if (!hasFocus()) return;
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    QPainter p(this);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    QLabel::paintEvent(event);
+    if (hasFocus()) DrawFocusMark(this);
   }
 };
 
@@ -193,8 +173,8 @@ QLabel* Heading(QWidget* panel, QRect geometry, std::string_view text) {
   return label;
 }
 
-QLabel* ValueBox(QWidget* parent, QRect geometry) {
-  auto* box = new QLabel(parent);
+QLabel* ValueBox(QWidget* parent, QRect geometry, QLabel* box = nullptr) {
+  if (!box) box = new QLabel(parent);
   box->setGeometry(geometry);
   box->setFrameStyle(QFrame::Box | QFrame::Plain);
   QPalette palette = box->palette();
@@ -208,8 +188,82 @@ QLabel* ValueBox(QWidget* parent, QRect geometry) {
 
 }  // namespace
 
-QString MusicFileFilterDescription() {
-  return U(dialog_form::kChooserFilter);
+// A bar whose ▲ raises the number. A scroll bar's top is its smallest value and ▲, Up and
+// PageUp step towards it, so the bar holds the number negated: its top is the largest number.
+// Right raises the number too, Left lowers it. Qt's scroll bar takes no focus, which would
+// leave it out of reach without a mouse.
+class KeyboardScrollBar final : public QScrollBar {
+ public:
+  explicit KeyboardScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+    setFocusPolicy(Qt::StrongFocus);
+  }
+  void SetNumbers(int low, int high) { setRange(-high, -low); }
+  void SetNumber(int number) { setValue(-number); }
+  static int Number(int value) { return -value; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+      triggerAction(event->key() == Qt::Key_Right ? SliderSingleStepSub : SliderSingleStepAdd);
+      event->accept();
+      return;
+    }
+    QScrollBar::keyPressEvent(event);
+  }
+  void paintEvent(QPaintEvent* event) override {
+    QScrollBar::paintEvent(event);
+    if (hasFocus()) DrawFocusMark(this);
+  }
+};
+
+// A label that reports clicks: the radio marks, their captions and the link. One that takes the
+// focus answers Space and Enter as a click and the arrows with `Step` (inside a group of
+// choices), and shows the focus mark.
+class ClickLabel final : public QLabel {
+ public:
+  using QLabel::QLabel;
+  std::function<void()> Clicked;
+  std::function<void(int)> Step;  // -1 for the choice before, +1 for the one after
+
+ protected:
+  void mousePressEvent(QMouseEvent*) override {
+    if (Clicked) Clicked();
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    int step = 0;
+    switch (event->key()) {
+      case Qt::Key_Space:
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        if (Clicked) Clicked();
+        event->accept();
+        return;
+      case Qt::Key_Left:
+      case Qt::Key_Up:
+        step = -1;
+        break;
+      case Qt::Key_Right:
+      case Qt::Key_Down:
+        step = 1;
+        break;
+      default:
+        break;
+    }
+    if (step != 0 && Step) {
+      Step(step);
+      event->accept();
+      return;
+    }
+    QLabel::keyPressEvent(event);
+  }
+  void paintEvent(QPaintEvent* event) override {
+    QLabel::paintEvent(event);
+    if (hasFocus()) DrawFocusMark(this);
+  }
+};
+
+QString MusicFileFilterDescription(Language language) {
+  return U(Pick(dialog_form::kChooserFilter, language));
 }
 
 QStringList MusicFilePatterns() {
@@ -224,21 +278,26 @@ QtSettingsDialog::QtSettingsDialog(StartupState& state, ProfileStrings& profile,
       profile_(profile),
       settings_file_(std::move(settings_file)),
       windows_(windows),
+      language_(UserLanguage()),
       model_(state.settings),
       animation_(Tw(dialog_form::kStrips[0]).width(), Tw(dialog_form::kStrips[0]).height(),
                  ToRgb(QImage(":/assets/ball.png"))) {
   show_message = [](std::string_view text) {
     ShowMessageBox(text, kMessageTitle, kMbIconExclamation, true);
   };
-  choose_file = [](QWidget* owner) -> std::optional<QString> {
-    QFileDialog dialog(owner, U(dialog_form::kChooserTitle));
+  choose_file = [this](QWidget* owner) -> std::optional<QString> {
+    QFileDialog dialog(owner, U(Pick(dialog_form::kChooserTitle, language_)));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilter(MusicFileFilterDescription() + " (" + MusicFilePatterns().join(' ') + ")");
+    dialog.setNameFilter(MusicFileFilterDescription(language_) + " (" +
+                         MusicFilePatterns().join(' ') + ")");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first();
   };
-  open_url = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  open_url = [](const QUrl& url) {
+    return (!url.isLocalFile() || QFile::exists(url.toLocalFile())) &&
+           QDesktopServices::openUrl(url);
+  };
   Build();
   model_.Load();
   ShowModel();
@@ -285,14 +344,14 @@ void QtSettingsDialog::Build() {
 
   // Music panel.
   music->AddOutline(Tw(form::kMusicOutline));
-  Heading(music, Tw(form::kMusicHeading), form::kMusicHeadingText);
+  Heading(music, Tw(form::kMusicHeading), Pick(form::kMusicHeadingText, language_));
   for (int i = 0; i < 3; ++i) {
     const auto n = static_cast<size_t>(i);
     auto* mark = new ClickLabel(music);
     mark->setGeometry(Tw(form::SourceMark(i)));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setObjectName(QString("Img_BGM%1").arg(i));
-    auto* caption = new ClickLabel(U(form::kSourceTexts[n]), music);
+    auto* caption = new ClickLabel(U(Pick(form::kSourceTexts[n], language_)), music);
     caption->setGeometry(Tw(form::SourceCaption(i)));
     caption->setObjectName(QString("lbl_BGM%1").arg(i));
     FitWidth(caption);
@@ -302,7 +361,9 @@ void QtSettingsDialog::Build() {
     };
     mark->Clicked = choose;
     caption->Clicked = choose;
+    caption->Step = [this, i](int step) { StepChoice(music_captions_, kMusicOrder, i, step); };
     music_marks_[n] = mark;
+    music_captions_[n] = caption;
   }
   repeat_ = new QComboBox(music);
   repeat_->setObjectName("BGM_Repeat");
@@ -311,14 +372,15 @@ void QtSettingsDialog::Build() {
   repeat_->setGeometry(Tw(form::kRepeatBox));
   connect(repeat_, &QComboBox::editTextChanged, this,
           [this](const QString& text) { model_.SetRepeatText(text.toStdString()); });
-  auto* repeat_caption = new QLabel(U(form::kRepeatCaptionText), music);
+  auto* repeat_caption = new QLabel(U(Pick(form::kRepeatCaptionText, language_)), music);
   repeat_caption->setGeometry(Tw(form::kRepeatCaption));
   FitWidth(repeat_caption);
-  auto* choose_file = new QtPictureButton({{"Caption", std::string(form::kChooseFileText)}}, music);
+  auto* choose_file = new QtPictureButton(
+      {{"Caption", std::string(Pick(form::kChooseFileText, language_))}}, music);
   choose_file->setObjectName("Cmd_BGM");
   choose_file->setGeometry(Tw(form::kChooseFileButton));
   connect(choose_file, &QtPictureButton::clicked, this, [this] { ChooseMusicFile(); });
-  file_ = ValueBox(music, Tw(form::kFileBox));
+  file_ = ValueBox(music, Tw(form::kFileBox), new FileBox(music));
   file_->setObjectName("lbl_Fname");
   file_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   file_->setTextFormat(Qt::PlainText);
@@ -327,31 +389,31 @@ void QtSettingsDialog::Build() {
   for (int i = 0; i < kBarCount; ++i) {
     const auto n = static_cast<size_t>(i);
     display->AddOutline(Tw(form::BarOutline(i)));
-    Heading(display, Tw(form::BarHeading(i)), form::kBarHeadings[n]);
+    Heading(display, Tw(form::BarHeading(i)), Pick(form::kBarHeadings[n], language_));
     auto* bar = new KeyboardScrollBar(display);
     bar->setObjectName(QString("VS%1").arg(i));
     bar->setGeometry(Tw(form::Bar(i)));
-    bar->setRange(model_.Bar(i).Min(), model_.Bar(i).Max());
+    bar->SetNumbers(model_.Bar(i).Min(), model_.Bar(i).Max());
     bar->setSingleStep(1);
     bar->setPageStep(1);
-    bar->setValue(model_.Bar(i).Min());
+    bar->SetNumber(model_.Bar(i).Min());
     bars_[n] = bar;
     bar_texts_[n] = ValueBox(display, Tw(form::BarValueBox(i)));
     bar_texts_[n]->setObjectName(QString("VS_lbl%1").arg(i));
     connect(bar, &QScrollBar::valueChanged, this, [this, i](int value) {
-      model_.SetBar(i, value);
+      model_.SetBar(i, KeyboardScrollBar::Number(value));
       bar_texts_[static_cast<size_t>(i)]->setText(QString::fromStdString(model_.BarText(i)));
     });
   }
   display->AddOutline(Tw(form::kKindOutline));
-  Heading(display, Tw(form::kKindHeading), form::kKindHeadingText);
+  Heading(display, Tw(form::kKindHeading), Pick(form::kKindHeadingText, language_));
   for (int i = 0; i < 2; ++i) {
     const auto n = static_cast<size_t>(i);
     auto* mark = new ClickLabel(display);
     mark->setGeometry(Tw(form::KindMark(i)));
     mark->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mark->setObjectName(QString("Img_Kind%1").arg(i));
-    auto* caption = new ClickLabel(U(form::kKindTexts[n]), display);
+    auto* caption = new ClickLabel(U(Pick(form::kKindTexts[n], language_)), display);
     caption->setGeometry(Tw(form::KindCaption(i)));
     caption->setObjectName(QString("lbl_Kind%1").arg(i));
     FitWidth(caption);
@@ -361,17 +423,20 @@ void QtSettingsDialog::Build() {
     };
     mark->Clicked = choose;
     caption->Clicked = choose;
+    caption->Step = [this, i](int step) { StepChoice(atlas_captions_, kAtlasOrder, i, step); };
     atlas_marks_[n] = mark;
+    atlas_captions_[n] = caption;
   }
   auto* credit = new QLabel(QString("Vexlum %1").arg(VEXLUM_VERSION), display);
   credit->setGeometry(Tw(form::kCredit));
-  auto* url = new ClickLabel(QString(VEXLUM_HOME_PAGE), display);
+  // The link shows a short label styled as a link, and where it leads in its tooltip.
+  auto* url = new ClickLabel(U(Pick(form::kLinkText, language_)), display);
   url->setObjectName("lbl_URL");
   url->setTextFormat(Qt::PlainText);
   url->setGeometry(Tw(form::kLink));
-  // A long address may run to the panel's edge; the tooltip shows it whole.
-  url->resize(display->width() - url->x() - 4, url->height());
-  url->setToolTip(url->text());
+  FitWidth(url);
+  url->setToolTip(QString(VEXLUM_HOME_PAGE));
+  url->setFocusPolicy(Qt::StrongFocus);
   QFont underlined = font;
   underlined.setUnderline(true);
   url->setFont(underlined);
@@ -380,18 +445,20 @@ void QtSettingsDialog::Build() {
   url_ = url;
   for (QLabel* label : {credit, static_cast<QLabel*>(url)}) {
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::WindowText, label == url ? QColor(0, 0, 160) : Qt::black);
     label->setPalette(palette);
   }
 
-  auto* set = new QtPictureButton({{"Caption", std::string(form::kSetText)}}, display);
+  auto* set =
+      new QtPictureButton({{"Caption", std::string(Pick(form::kSetText, language_))}}, display);
   set->setObjectName("Cmd_Set");
   set->setGeometry(Tw(form::kSetButton));
   connect(set, &QtPictureButton::clicked, this, [this] {
     model_.Save(profile_, settings_file_);
     accept();
   });
-  auto* cancel = new QtPictureButton({{"Caption", std::string(form::kCancelText)}}, display);
+  auto* cancel =
+      new QtPictureButton({{"Caption", std::string(Pick(form::kCancelText, language_))}}, display);
   cancel->setObjectName("Cmd_Can");
   cancel->setGeometry(Tw(form::kCancelButton));
   connect(cancel, &QtPictureButton::clicked, this, [this] { reject(); });
@@ -401,13 +468,25 @@ void QtSettingsDialog::ShowModel() {
   for (int i = 0; i < kBarCount; ++i) {
     const auto n = static_cast<size_t>(i);
     const QSignalBlocker block(bars_[n]);
-    bars_[n]->setValue(model_.Bar(i).Value());
+    bars_[n]->SetNumber(model_.Bar(i).Value());
     bar_texts_[n]->setText(QString::fromStdString(model_.BarText(i)));
   }
   for (int i = 0; i < 2; ++i)
     atlas_marks_[static_cast<size_t>(i)]->setPixmap(Mark(model_.AtlasMark(i)));
   for (int i = 0; i < 3; ++i)
     music_marks_[static_cast<size_t>(i)]->setPixmap(Mark(model_.MusicMark(i)));
+  // Tab stops once in each group of choices, at its chosen one (the first when none is).
+  const auto tab_stop = [](auto& captions, const auto& order, auto chosen) {
+    int stop = order[0];
+    for (int i : order)
+      if (chosen(i)) stop = i;
+    for (size_t i = 0; i < captions.size(); ++i)
+      captions[i]->setFocusPolicy(static_cast<int>(i) == stop ? Qt::StrongFocus : Qt::ClickFocus);
+  };
+  tab_stop(music_captions_, kMusicOrder,
+           [this](int i) { return model_.MusicMark(i) == RadioMark::kOn; });
+  tab_stop(atlas_captions_, kAtlasOrder,
+           [this](int i) { return model_.AtlasMark(i) == RadioMark::kOn; });
   if (repeat_->count() == 0) {
     const QSignalBlocker block(repeat_);
     for (const std::string& entry : model_.RepeatList())
@@ -429,16 +508,27 @@ void QtSettingsDialog::ChooseMusicFile() {
   ShowModel();
 }
 
+template <size_t N>
+void QtSettingsDialog::StepChoice(const std::array<ClickLabel*, N>& captions,
+                                  const std::array<int, N>& order, int from, int step) {
+  const auto at = static_cast<int>(std::find(order.begin(), order.end(), from) - order.begin());
+  const int to =
+      order[static_cast<size_t>((at + step + static_cast<int>(N)) % static_cast<int>(N))];
+  captions[static_cast<size_t>(to)]->Clicked();
+  captions[static_cast<size_t>(to)]->setFocus(Qt::TabFocusReason);
+}
+
 void QtSettingsDialog::OpenHomePage() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  open_url(QUrl(url_->text()));
+  const bool opened = open_url(QUrl(QString(VEXLUM_HOME_PAGE)));
   QApplication::restoreOverrideCursor();
+  if (!opened) show_message(std::string(texts::kCannotOpen.japanese) + "\n" + VEXLUM_HOME_PAGE);
 }
 
 void QtSettingsDialog::keyPressEvent(QKeyEvent* event) {
-  // The dialog has no default or cancel button: Enter and Esc do nothing.
+  // Esc closes the dialog as its close box does, writing nothing; Enter outside a button does
+  // nothing (there is no default button).
   switch (event->key()) {
-    case Qt::Key_Escape:
     case Qt::Key_Return:
     case Qt::Key_Enter:
       event->accept();

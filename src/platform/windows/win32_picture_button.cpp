@@ -132,6 +132,12 @@ void Win32PictureButton::PaintWindow() {
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
             DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old_font);
+  // The focused face differs from the idle one by a pale inner edge only; a keyboard's user
+  // needs a mark that shows.
+  if (GetFocus() == window_) {
+    RECT focus{3, 3, width_ - 3, height_ - 3};
+    DrawFocusRect(dc, &focus);
+  }
   EndPaint(window_, &paint);
 }
 
@@ -165,10 +171,24 @@ intptr_t Win32PictureButton::Handle(unsigned message, uintptr_t wparam, intptr_t
       return 0;
     case WM_SETFOCUS:
       button_.GotFocus();
+      InvalidateRect(window_, nullptr, FALSE);
       return 0;
     case WM_KILLFOCUS:
       button_.LostFocus();
+      InvalidateRect(window_, nullptr, FALSE);
       return 0;
+    case WM_GETDLGCODE:
+      // Enter reaches the focused button instead of becoming the dialog's OK.
+      if (const auto* key = reinterpret_cast<const MSG*>(lparam);
+          key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE;
+      return 0;
+    case WM_KEYDOWN:
+      if (wparam == VK_SPACE || wparam == VK_RETURN) {
+        button_.KeyPressed();
+        return 0;
+      }
+      break;
     case WM_TIMER: {
       if (wparam != kHoverTimer) break;
       POINT cursor;

@@ -1,21 +1,21 @@
 #include "platform/windows/win32_settings_dialog.h"
 
 #include <windows.h>
-
-#include <iostream>
-
-#include "core/console.h"
-#include "platform/windows/gdi_bitmap_info.h"
 // windows.h first: these rely on its types.
 #include <commdlg.h>
 #include <shellapi.h>
 
 #include <algorithm>
 #include <array>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "core/console.h"
+#include "core/texts.h"
+#include "platform/common/user_language.h"
+#include "platform/windows/gdi_bitmap_info.h"
 #include "platform/windows/win32_dialog_pictures.h"
 #include "platform/windows/win32_picture_button.h"
 #include "platform/windows/win32_wide_text.h"
@@ -33,6 +33,9 @@ namespace {
 namespace form = dialog_form;
 
 constexpr wchar_t kDialogClass[] = L"Vexlum_Settings";
+constexpr wchar_t kChoiceClass[] = L"Vexlum_Choice";
+// The mark around the focused control: the system's own is faint or missing on the panels.
+constexpr COLORREF kFocusColour = RGB(0, 64, 200);
 constexpr UINT_PTR kBallTimer = 1;
 constexpr COLORREF kValueBoxColour = RGB(0xF0, 0xF0, 0xF0);
 
@@ -91,8 +94,31 @@ class Dialog {
   bool Create(HWND owner);
   HWND Window() const { return window_; }
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  // The messages of a choice: a radio mark with its caption, or the link.
+  LRESULT HandleChoice(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // Repaints the focus marks the dialog draws around its controls when the focus moved.
+  void FollowFocus();
 
  private:
+  enum class Group { kMusic, kAtlas, kLink };
+  struct Choice {
+    HWND window = nullptr;
+    Group group = Group::kLink;
+    int index = 0;  // the model's index of the music source or atlas
+    RECT mark{};    // in the dialog's client area; empty for the link
+    RECT caption{};
+    std::wstring text;
+  };
+  void MakeChoice(Group group, int index, const RECT& mark, const RECT& caption,
+                  std::string_view text, DWORD style);
+  Choice* ChoiceOf(HWND window);
+  void Choose(const Choice& choice);
+  void OpenHomePage();
+  RadioMark MarkOf(const Choice& choice) const;
+  // The scroll bar's position for a number: the largest number at the top, so ▲ raises it.
+  int BarPosition(int i, int number) const {
+    return model_.Bar(i).Min() + model_.Bar(i).Max() - number;
+  }
   int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
   RECT Rect(const form::TwipsRect& r, const form::TwipsRect& panel = {0, 0, 0, 0}) const;
   HWND MakeControl(const wchar_t* kind, DWORD style, const RECT& r, int id);
@@ -102,7 +128,6 @@ class Dialog {
   void Paint();
   void PaintStrips(HDC dc);
   void OnScroll(HWND bar, int code);
-  void OnClick(POINT at);
   void ChooseMusicFile();
   void Close(bool save);
 
@@ -110,8 +135,11 @@ class Dialog {
   ProfileStrings& profile_;
   std::string settings_file_;
   WindowSystem& windows_;
+  Language language_ = UserLanguage();
   SettingsDialogModel model_;
   std::unique_ptr<BallAnimation> animation_;
+  std::vector<Choice> choices_;
+  HWND focus_shown_ = nullptr;  // the control the focus mark was last drawn around
   HWND window_ = nullptr;
   HFONT font_ = nullptr, link_font_ = nullptr;
   HBRUSH value_brush_ = nullptr;
@@ -153,6 +181,162 @@ LRESULT CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wparam, LPARA
   }
   auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (dialog && dialog->Window() == window) return dialog->Handle(message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT CALLBACK ChoiceProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (dialog) return dialog->HandleChoice(window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+// A vertical scroll bar's Left and Right keys move it like Up and Down; here Right raises the
+// number as Up does, in both dialogs alike.
+WNDPROC g_scroll_bar_procedure = nullptr;
+LRESULT CALLBACK BarProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_KEYDOWN && (wparam == VK_LEFT || wparam == VK_RIGHT)) {
+    SendMessageW(GetParent(window), WM_VSCROLL, wparam == VK_RIGHT ? SB_LINEUP : SB_LINEDOWN,
+                 reinterpret_cast<LPARAM>(window));
+    return 0;
+  }
+  return CallWindowProcW(g_scroll_bar_procedure, window, message, wparam, lparam);
+}
+
+void Dialog::MakeChoice(Group group, int index, const RECT& mark, const RECT& caption,
+                        std::string_view text, DWORD style) {
+  Choice choice{nullptr, group, index, mark, caption, Widen(text)};
+  // The layout's widths were measured with another font: a caption that needs more room gets it.
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, group == Group::kLink ? link_font_ : font_);
+  SIZE size{};
+  GetTextExtentPoint32W(screen, choice.text.c_str(), static_cast<int>(choice.text.size()), &size);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  choice.caption.right = std::max(choice.caption.right, choice.caption.left + size.cx + 2);
+  RECT area = choice.caption;
+  if (group != Group::kLink) UnionRect(&area, &choice.mark, &choice.caption);
+  choices_.push_back(choice);
+  HWND window = CreateWindowExW(0, kChoiceClass, choice.text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                area.left, area.top, area.right - area.left, area.bottom - area.top,
+                                window_, nullptr, GetModuleHandleW(nullptr), this);
+  choices_.back().window = window;
+}
+
+Dialog::Choice* Dialog::ChoiceOf(HWND window) {
+  for (Choice& choice : choices_)
+    if (choice.window == window) return &choice;
+  return nullptr;
+}
+
+RadioMark Dialog::MarkOf(const Choice& choice) const {
+  if (choice.group == Group::kMusic) return model_.MusicMark(choice.index);
+  if (choice.group == Group::kAtlas) return model_.AtlasMark(choice.index);
+  return RadioMark::kBlank;
+}
+
+void Dialog::Choose(const Choice& choice) {
+  if (choice.group == Group::kMusic) model_.ChooseMusicSource(choice.index);
+  if (choice.group == Group::kAtlas) model_.ChooseAtlas(choice.index);
+  ShowModel();
+}
+
+LRESULT Dialog::HandleChoice(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  Choice* choice = ChoiceOf(window);
+  if (!choice) return DefWindowProcW(window, message, wparam, lparam);
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window, &paint);
+      RECT area;
+      GetWindowRect(window, &area);
+      MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
+      // Drawn in the dialog's coordinates, over the panel's own gradient.
+      SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
+      PaintPanel(dc, choice->group == Group::kMusic ? form::kMusicPanel : form::kDisplayPanel,
+                 choice->group == Group::kMusic ? 1 : 15);
+      if (const RadioMark mark = MarkOf(*choice); mark != RadioMark::kBlank)
+        // Drawn at its designed 12 x 12 at 96 dots an inch, stretched with the layout above it.
+        BlendRgba(dc, mark == RadioMark::kOn ? RadioOnImage() : RadioOffImage(), choice->mark.left,
+                  choice->mark.top, choice->mark.right - choice->mark.left,
+                  choice->mark.bottom - choice->mark.top);
+      HGDIOBJ old_font = SelectObject(dc, choice->group == Group::kLink ? link_font_ : font_);
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, choice->group == Group::kLink ? RGB(0, 0, 160) : RGB(0, 0, 0));
+      RECT text = choice->caption;
+      DrawTextW(dc, choice->text.c_str(), static_cast<int>(choice->text.size()), &text,
+                DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+      SelectObject(dc, old_font);
+      if (GetFocus() == window) {
+        HBRUSH frame = CreateSolidBrush(kFocusColour);
+        RECT box = choice->caption;
+        FrameRect(dc, &box, frame);
+        InflateRect(&box, -1, -1);
+        FrameRect(dc, &box, frame);
+        DeleteObject(frame);
+      }
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+      SetFocus(window);
+      if (choice->group == Group::kLink)
+        OpenHomePage();
+      else
+        Choose(*choice);
+      return 0;
+    case WM_SETFOCUS:
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_KILLFOCUS:
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_GETDLGCODE:
+      // A group of choices takes the arrows, moving and choosing inside it; the link takes
+      // Enter.
+      if (choice->group != Group::kLink) return DLGC_WANTARROWS;
+      if (const auto* key = reinterpret_cast<const MSG*>(lparam);
+          key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        return DLGC_WANTMESSAGE;
+      return 0;
+    case WM_KEYDOWN:
+      if (wparam == VK_SPACE || (wparam == VK_RETURN && choice->group == Group::kLink)) {
+        if (choice->group == Group::kLink)
+          OpenHomePage();
+        else
+          Choose(*choice);
+        return 0;
+      }
+      if (choice->group != Group::kLink &&
+          (wparam == VK_UP || wparam == VK_LEFT || wparam == VK_DOWN || wparam == VK_RIGHT)) {
+        // The choices of a group stand in the list in their order on the form.
+        std::vector<HWND> group;
+        for (const Choice& other : choices_)
+          if (other.group == choice->group) group.push_back(other.window);
+        const auto at =
+            static_cast<int>(std::find(group.begin(), group.end(), window) - group.begin());
+        const int step = wparam == VK_UP || wparam == VK_LEFT ? -1 : 1;
+        const int n = static_cast<int>(group.size());
+        HWND next = group[static_cast<size_t>((at + step + n) % n)];
+        Choose(*ChoiceOf(next));
+        SetFocus(next);
+        return 0;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (choice->group == Group::kLink) {
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+        return TRUE;
+      }
+      break;
+    default:
+      break;
+  }
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
@@ -198,9 +382,24 @@ bool Dialog::Create(HWND owner) {
         return rgb;
       }());
 
-  // Created in the tab order: the music panel's controls, then the bars, then the buttons.
+  WNDCLASSW choice_class{};
+  choice_class.lpfnWndProc = ChoiceProcedure;
+  choice_class.hInstance = c.hInstance;
+  choice_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  choice_class.lpszClassName = kChoiceClass;
+  RegisterClassW(&choice_class);
+
+  // Created in the tab order: the music panel's controls, then the bars, the atlas choices, the
+  // link and the buttons. Each group of choices is one stop, taken in the order the choices
+  // stand on the form (the music sources top to bottom); every other control starts a group of
+  // its own, so the arrows move only inside a group of choices.
+  model_.Load();
+  for (int i : {1, 0, 2})
+    MakeChoice(Group::kMusic, i, Rect(form::SourceMark(i), form::kMusicPanel),
+               Rect(form::SourceCaption(i), form::kMusicPanel),
+               Pick(form::kSourceTexts[static_cast<size_t>(i)], language_), i == 1 ? WS_GROUP : 0);
   repeat_ = MakeControl(
-      L"COMBOBOX", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP,
+      L"COMBOBOX", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
       [&] {
         RECT r = Rect(form::kRepeatBox, form::kMusicPanel);
         r.bottom += Px(2400);  // room for the list when it drops down
@@ -216,29 +415,42 @@ bool Dialog::Create(HWND owner) {
     button->OnClick(std::move(click));
     buttons_.push_back(std::move(button));
   };
-  add_button(form::kChooseFileButton, form::kMusicPanel, form::kChooseFileText,
+  add_button(form::kChooseFileButton, form::kMusicPanel, Pick(form::kChooseFileText, language_),
              [this] { ChooseMusicFile(); });
-  file_ = MakeControl(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | WS_BORDER,
+  // Read-only, but it takes the focus and its text can be selected and copied.
+  file_ = MakeControl(L"EDIT", ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP,
                       Rect(form::kFileBox, form::kMusicPanel), 101);
   for (int i = 0; i < kBarCount; ++i) {
     const auto n = static_cast<size_t>(i);
-    bars_[n] = MakeControl(L"SCROLLBAR", SBS_VERT | WS_TABSTOP,
+    bars_[n] = MakeControl(L"SCROLLBAR", SBS_VERT | WS_TABSTOP | WS_GROUP,
                            Rect(form::Bar(i), form::kDisplayPanel), 200 + i);
+    g_scroll_bar_procedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(bars_[n], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BarProcedure)));
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
     info.nMin = model_.Bar(i).Min();
     info.nMax = model_.Bar(i).Max();
     info.nPage = 0;
-    info.nPos = model_.Bar(i).Min();
+    info.nPos = info.nMax;  // the design value, the smallest number, at the bottom
     SetScrollInfo(bars_[n], SB_CTL, &info, FALSE);
     bar_texts_[n] = MakeControl(L"STATIC", SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | WS_BORDER,
                                 Rect(form::BarValueBox(i), form::kDisplayPanel), 300 + i);
   }
-  add_button(form::kSetButton, form::kDisplayPanel, form::kSetText, [this] { Close(true); });
-  add_button(form::kCancelButton, form::kDisplayPanel, form::kCancelText, [this] { Close(false); });
+  for (int i = 0; i < 2; ++i)
+    MakeChoice(Group::kAtlas, i, Rect(form::KindMark(i), form::kDisplayPanel),
+               Rect(form::KindCaption(i), form::kDisplayPanel),
+               Pick(form::kKindTexts[static_cast<size_t>(i)], language_), i == 0 ? WS_GROUP : 0);
+  MakeChoice(Group::kLink, 0, RECT{}, Rect(form::kLink, form::kDisplayPanel),
+             Pick(form::kLinkText, language_), WS_TABSTOP | WS_GROUP);
+  add_button(form::kSetButton, form::kDisplayPanel, Pick(form::kSetText, language_),
+             [this] { Close(true); });
+  add_button(form::kCancelButton, form::kDisplayPanel, Pick(form::kCancelText, language_),
+             [this] { Close(false); });
+  for (auto& button : buttons_)
+    SetWindowLongPtrW(button->Window(), GWL_STYLE,
+                      GetWindowLongPtrW(button->Window(), GWL_STYLE) | WS_GROUP);
 
-  model_.Load();
   for (const std::string& entry : model_.RepeatList())
     SendMessageW(repeat_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(entry).c_str()));
   SetWindowTextW(repeat_, Widen(model_.RepeatText()).c_str());
@@ -251,10 +463,27 @@ bool Dialog::Create(HWND owner) {
 void Dialog::ShowModel() {
   for (int i = 0; i < kBarCount; ++i) {
     const auto n = static_cast<size_t>(i);
-    SetScrollPos(bars_[n], SB_CTL, model_.Bar(i).Value(), TRUE);
-    SetWindowTextW(bar_texts_[n], Widen(model_.BarText(i)).c_str());
+    if (bars_[n]) SetScrollPos(bars_[n], SB_CTL, BarPosition(i, model_.Bar(i).Value()), TRUE);
+    if (bar_texts_[n]) SetWindowTextW(bar_texts_[n], Widen(model_.BarText(i)).c_str());
   }
-  SetWindowTextW(file_, Widen(model_.FileText()).c_str());
+  if (file_) SetWindowTextW(file_, Widen(model_.FileText()).c_str());
+  // Tab stops once in each group of choices, at its chosen one (the first when none is).
+  for (const Group group : {Group::kMusic, Group::kAtlas}) {
+    HWND first = nullptr, stop = nullptr;
+    for (const Choice& choice : choices_) {
+      if (choice.group != group) continue;
+      if (!first) first = choice.window;
+      if (MarkOf(choice) == RadioMark::kOn) stop = choice.window;
+    }
+    if (!stop) stop = first;
+    for (const Choice& choice : choices_) {
+      if (choice.group != group || !choice.window) continue;
+      const LONG_PTR style = GetWindowLongPtrW(choice.window, GWL_STYLE);
+      SetWindowLongPtrW(choice.window, GWL_STYLE,
+                        choice.window == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+      InvalidateRect(choice.window, nullptr, FALSE);
+    }
+  }
   InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -330,40 +559,36 @@ void Dialog::Paint() {
     Rectangle(dc, px.left, px.top, px.right, px.bottom);
   };
   outline(form::kMusicOutline, form::kMusicPanel);
-  PaintText(dc, Rect(form::kMusicHeading, form::kMusicPanel), form::kMusicHeadingText, DT_CENTER);
-  const auto mark = [&](const form::TwipsRect& r, const form::TwipsRect& panel, RadioMark m) {
-    if (m == RadioMark::kBlank) return;
-    const RECT px = Rect(r, panel);
-    // Stretched with the layout at other densities than 96 dots an inch.
-    BlendRgba(dc, m == RadioMark::kOn ? RadioOnImage() : RadioOffImage(), px.left, px.top,
-              px.right - px.left, px.bottom - px.top);
-  };
-  for (int i = 0; i < 3; ++i) {
-    mark(form::SourceMark(i), form::kMusicPanel, model_.MusicMark(i));
-    PaintText(dc, Rect(form::SourceCaption(i), form::kMusicPanel),
-              form::kSourceTexts[static_cast<size_t>(i)], DT_LEFT);
-  }
-  PaintText(dc, Rect(form::kRepeatCaption, form::kMusicPanel), form::kRepeatCaptionText, DT_LEFT);
+  PaintText(dc, Rect(form::kMusicHeading, form::kMusicPanel),
+            Pick(form::kMusicHeadingText, language_), DT_CENTER);
+  PaintText(dc, Rect(form::kRepeatCaption, form::kMusicPanel),
+            Pick(form::kRepeatCaptionText, language_), DT_LEFT);
   for (int i = 0; i < kBarCount; ++i) {
     outline(form::BarOutline(i), form::kDisplayPanel);
     PaintText(dc, Rect(form::BarHeading(i), form::kDisplayPanel),
-              form::kBarHeadings[static_cast<size_t>(i)], DT_CENTER);
+              Pick(form::kBarHeadings[static_cast<size_t>(i)], language_), DT_CENTER);
   }
   outline(form::kKindOutline, form::kDisplayPanel);
-  PaintText(dc, Rect(form::kKindHeading, form::kDisplayPanel), form::kKindHeadingText, DT_CENTER);
-  for (int i = 0; i < 2; ++i) {
-    mark(form::KindMark(i), form::kDisplayPanel, model_.AtlasMark(i));
-    PaintText(dc, Rect(form::KindCaption(i), form::kDisplayPanel),
-              form::kKindTexts[static_cast<size_t>(i)], DT_LEFT);
-  }
+  PaintText(dc, Rect(form::kKindHeading, form::kDisplayPanel),
+            Pick(form::kKindHeadingText, language_), DT_CENTER);
   PaintText(dc, Rect(form::kCredit, form::kDisplayPanel), std::string("Vexlum ") + VEXLUM_VERSION,
             DT_LEFT);
-  SelectObject(dc, link_font_);
-  RECT link = Rect(form::kLink, form::kDisplayPanel);
-  link.right = Rect(form::kDisplayPanel).right - 4;
-  const std::wstring address = Widen(VEXLUM_HOME_PAGE);
-  DrawTextW(dc, address.c_str(), static_cast<int>(address.size()), &link,
-            DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_PATH_ELLIPSIS);
+  // The scroll bars, the repeat box and the file box show the focus faintly or not at all:
+  // a frame around the focused one, on the dialog's own surface.
+  HWND focus = GetFocus();
+  if (focus && GetParent(focus) == repeat_) focus = repeat_;
+  for (HWND control : {repeat_, file_, bars_[0], bars_[1], bars_[2], bars_[3]}) {
+    if (control != focus) continue;
+    RECT box;
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&box), 2);
+    InflateRect(&box, 2, 2);
+    HBRUSH frame = CreateSolidBrush(kFocusColour);
+    FrameRect(dc, &box, frame);
+    InflateRect(&box, -1, -1);
+    FrameRect(dc, &box, frame);
+    DeleteObject(frame);
+  }
   SelectObject(dc, old_pen);
   SelectObject(dc, old_brush);
   SelectObject(dc, old_font);
@@ -383,76 +608,60 @@ void Dialog::OnScroll(HWND bar, int code) {
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
   GetScrollInfo(bar, SB_CTL, &info);
-  int value = info.nPos;
+  // The bar stands upside down: ▲ and the top are the larger numbers.
+  int value = BarPosition(i, info.nPos);
   switch (code) {
     case SB_LINEUP:
     case SB_PAGEUP:
-      --value;
+      ++value;
       break;
     case SB_LINEDOWN:
     case SB_PAGEDOWN:
-      ++value;
+      --value;
       break;
     case SB_TOP:
-      value = info.nMin;
+      value = info.nMax;
       break;
     case SB_BOTTOM:
-      value = info.nMax;
+      value = info.nMin;
       break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
-      value = info.nTrackPos;
+      value = BarPosition(i, info.nTrackPos);
       break;
     default:
       return;
   }
   value = std::clamp(value, info.nMin, info.nMax);
-  SetScrollPos(bar, SB_CTL, value, TRUE);
+  SetScrollPos(bar, SB_CTL, BarPosition(i, value), TRUE);
   model_.SetBar(i, value);
   SetWindowTextW(bar_texts_[static_cast<size_t>(i)], Widen(model_.BarText(i)).c_str());
 }
 
-bool Inside(const RECT& r, POINT p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
-void Dialog::OnClick(POINT at) {
-  for (int i = 0; i < 3; ++i) {
-    if (Inside(Rect(form::SourceMark(i), form::kMusicPanel), at) ||
-        Inside(Rect(form::SourceCaption(i), form::kMusicPanel), at)) {
-      model_.ChooseMusicSource(i);
-      ShowModel();
-      return;
-    }
+void Dialog::OpenHomePage() {
+  HCURSOR old = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+  std::wstring address = Widen(VEXLUM_HOME_PAGE);
+  if (address.find(L"://") == std::wstring::npos) {
+    // A file that travels with the program: found beside it, wherever it was installed.
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring folder(program);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    address = folder + address;
   }
-  for (int i = 0; i < 2; ++i) {
-    if (Inside(Rect(form::KindMark(i), form::kDisplayPanel), at) ||
-        Inside(Rect(form::KindCaption(i), form::kDisplayPanel), at)) {
-      model_.ChooseAtlas(i);
-      ShowModel();
-      return;
-    }
-  }
-  if (Inside(Rect(form::kLink, form::kDisplayPanel), at)) {
-    HCURSOR old = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
-    std::wstring address = Widen(VEXLUM_HOME_PAGE);
-    if (address.find(L"://") == std::wstring::npos) {
-      // A file that travels with the program: found beside it, wherever it was installed.
-      wchar_t program[MAX_PATH] = {};
-      GetModuleFileNameW(nullptr, program, MAX_PATH);
-      std::wstring folder(program);
-      folder.resize(folder.find_last_of(L"\\/") + 1);
-      address = folder + address;
-    }
-    ShellExecuteW(window_, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    SetCursor(old);
-  }
+  const auto opened = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(window_, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  SetCursor(old);
+  // Above 32 it started; anything else means nothing could open it.
+  if (opened <= 32)
+    windows_.MessageBox(std::string(texts::kCannotOpen.japanese) + "\n" + Narrow(address),
+                        form::kMessageTitle, kMbIconExclamation);
 }
 
 void Dialog::ChooseMusicFile() {
   std::wstring name(32768, L'\0');
-  const std::wstring title = Widen(form::kChooserTitle);
-  std::wstring filter = Widen(form::kChooserFilter);
+  const std::wstring title = Widen(Pick(form::kChooserTitle, language_));
+  std::wstring filter = Widen(Pick(form::kChooserFilter, language_));
   filter.push_back(L'\0');
   filter += L"*.MP3;*.WAV";
   filter.push_back(L'\0');
@@ -482,6 +691,13 @@ void Dialog::ChooseMusicFile() {
   }
   model_.SetMusicFile(chosen);
   ShowModel();
+}
+
+void Dialog::FollowFocus() {
+  HWND focus = GetFocus();
+  if (focus == focus_shown_) return;
+  focus_shown_ = focus;
+  InvalidateRect(window_, nullptr, FALSE);
 }
 
 void Dialog::Close(bool save) {
@@ -535,27 +751,15 @@ LRESULT Dialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         }
         model_.SetRepeatText(Narrow(text));
       }
-      // Enter and Esc reach here as OK and Cancel: the dialog has neither, they do nothing.
+      // Esc reaches here as Cancel and closes the dialog as its close box does, writing
+      // nothing. Enter outside a button reaches here as OK and does nothing.
+      if (LOWORD(wparam) == IDCANCEL && lparam == 0) Close(false);
       return 0;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wparam);
       SetTextColor(dc, RGB(0, 0, 0));
       SetBkColor(dc, kValueBoxColour);
       return reinterpret_cast<LRESULT>(value_brush_);
-    }
-    case WM_LBUTTONDOWN:
-      OnClick(POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
-      return 0;
-    case WM_SETCURSOR: {
-      POINT at;
-      GetCursorPos(&at);
-      ScreenToClient(window_, &at);
-      if (reinterpret_cast<HWND>(wparam) == window_ &&
-          Inside(Rect(form::kLink, form::kDisplayPanel), at)) {
-        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
-        return TRUE;
-      }
-      break;
     }
     case WM_ACTIVATE:
       // As a dialog does: the focus comes back to the control that had it.
@@ -594,9 +798,11 @@ int RunWin32SettingsDialog(StartupState& state, ProfileStrings& profile,
   SetForegroundWindow(dialog.Window());
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (IsWindow(dialog.Window()) && IsDialogMessageW(dialog.Window(), &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    if (!IsWindow(dialog.Window()) || !IsDialogMessageW(dialog.Window(), &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    if (IsWindow(dialog.Window())) dialog.FollowFocus();
   }
   if (owner) {
     EnableWindow(owner, TRUE);

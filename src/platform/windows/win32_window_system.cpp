@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "core/console.h"
+#include "platform/common/user_language.h"
 // The port's member functions share these names with the API's text macros.
 #undef MessageBox
 #undef SystemParametersInfo
@@ -92,7 +93,9 @@ ScreenMetrics Win32WindowSystem::Screen() {
   return m;
 }
 
-void Win32WindowSystem::MessageBox(std::string_view text, std::string_view title, uint32_t style) {
+void Win32WindowSystem::MessageBox(std::string_view japanese, std::string_view title,
+                                   uint32_t style) {
+  const std::string text = Localize(japanese, UserLanguage());
   // Also on stderr, where a person starting the saver from a console (or a test) reads it.
   SayLine(std::cerr, text);
   if (!modal_messages_) return;
