@@ -1,6 +1,7 @@
 #include "startup/command_line.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -210,10 +211,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       return cl;
     }
     cl.argument_text = args[i++];
-    const bool preview =
-        cl.argument_text.size() >= 2 && (cl.argument_text[1] == 'p' || cl.argument_text[1] == 'P');
-    // "/p 1234": the host's window follows as a word of its own.
-    if (preview && i < args.size() && !FindOption(args[i])) cl.argument_text += ' ' + args[i++];
+    const char mode =
+        cl.argument_text.size() >= 2
+            ? static_cast<char>(std::tolower(static_cast<unsigned char>(cl.argument_text[1])))
+            : '\0';
+    // "/p 1234": the host's window follows as a word of its own. Some hosts write "/c 1234"
+    // and "/a 1234" so too: a window handle after those is the host's as well.
+    const bool handle_follows =
+        i < args.size() && !args[i].empty() &&
+        std::all_of(args[i].begin(), args[i].end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (i < args.size() &&
+        ((mode == 'p' && !FindOption(args[i])) || ((mode == 'c' || mode == 'a') && handle_follows)))
+      cl.argument_text += ' ' + args[i++];
   }
   for (; i < args.size(); ++i) {
     const Option* option = FindOption(args[i]);

@@ -38,6 +38,8 @@ TEST(CommandLine, TheHostsArgumentComesFirstAndOptionsFollow) {
       {{"-q"}, "-q"},  // not ours: the host's, and ends the run silently
       {{"x"}, "x"},
       {{"-c:1234"}, "-c:1234"},
+      {{"/c", "1234"}, "/c 1234"},  // some hosts give the window as a word of its own
+      {{"/A", "1234"}, "/A 1234"},
       {{"-root"}, ""},  // ours: there is no host argument
       {{"--frames", "5"}, ""},
       {{"-window", "-fps"}, ""},

@@ -58,12 +58,14 @@ TEST(DispatchMode, TheModeLetterChoosesTheModeAndWhatItIsGiven) {
       {{"/p"}, "preview 0", 0, false},
       {{"/c"}, "dialog", 5, false},
       {{"/c:1234"}, "dialog", 5, false},
+      {{"/c", "1234"}, "dialog", 5, false},
       {{"-C"}, "dialog", 5, false},
       {{"/s"}, "saver", 5, true},
       {{"-S"}, "saver", 5, true},
       {{"xs"}, "saver", 5, true},
       {{}, "saver", 5, false},  // no text: the saver, with the cursor left visible
       {{"/a"}, "", 0, false},   // every other text ends silently
+      {{"/a", "1234"}, "", 0, false},
       {{"s"}, "", 0, false},
       {{"-q"}, "", 0, false},          // not one of our options: still the host's text
       {{"-root"}, "saver", 5, false},  // an option first: run as XScreenSaver runs hacks

@@ -4,6 +4,9 @@
 //   window_probe text CAPTION [SECONDS]   prints the texts, one per line; 1 if no such window
 //   window_probe labels CAPTION           prints the texts of all its child windows
 //   window_probe focus CAPTION            prints the class and text of the focused child
+//   window_probe takeover CAPTION SECONDS  makes a window of its own the active one for a
+//                                          while (a full-screen program's device is lost
+//                                          meanwhile), then hands the activation back
 //   window_probe ok CAPTION               presses OK
 //   window_probe close CAPTION            asks the window to close, as its close box does
 //   window_probe origin CAPTION           prints where its client area starts on the screen
@@ -45,7 +48,8 @@ BOOL CALLBACK PrintText(HWND child, LPARAM every) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fputs("usage: window_probe text|labels|focus|ok|close|origin CAPTION [SECONDS]\n", stderr);
+    std::fputs("usage: window_probe text|labels|focus|takeover|ok|close|origin CAPTION [SECONDS]\n",
+               stderr);
     return 2;
   }
   const std::wstring command = argv[1];
@@ -81,6 +85,25 @@ int wmain(int argc, wchar_t** argv) {
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
     std::printf("%ld %ld\n", origin.x, origin.y);
+    return 0;
+  }
+  if (command == L"takeover") {
+    WNDCLASSW c{};
+    c.lpfnWndProc = DefWindowProcW;
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.lpszClassName = L"Vexlum_Probe";
+    RegisterClassW(&c);
+    HWND own = CreateWindowExW(WS_EX_TOPMOST, c.lpszClassName, L"Probe", WS_POPUP | WS_VISIBLE, 0,
+                               0, 200, 200, nullptr, nullptr, c.hInstance, nullptr);
+    SetForegroundWindow(own);
+    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+    while (GetTickCount() < end) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      Sleep(10);
+    }
+    DestroyWindow(own);
+    SetForegroundWindow(window);
     return 0;
   }
   if (command == L"close") {

@@ -14,9 +14,10 @@ int WindowsModeRunner::RunPreview(StartupState&, int32_t host_window) {
 }
 
 int WindowsModeRunner::RunSettingsDialog(StartupState& state) {
-  // "/c:1234": the host's window, which the dialog is modal to.
+  // "/c:1234" or "/c 1234": the host's window, which the dialog is modal to.
   uint32_t owner = 0;
-  if (state.argument_text.size() > 3 && state.argument_text[2] == ':')
+  if (state.argument_text.size() > 3 &&
+      (state.argument_text[2] == ':' || state.argument_text[2] == ' '))
     owner = static_cast<uint32_t>(
         ToInt32(ParseLeadingNumber(std::string_view(state.argument_text).substr(3))).value_or(0));
   return RunWin32SettingsDialog(state, profile_, settings_file_, windows_,

@@ -116,11 +116,13 @@ D3D8Device::~D3D8Device() {
 
 void D3D8Device::SetRenderState(uint32_t state, int32_t value) {
   Flush();
+  render_states_[state] = value;
   device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), static_cast<DWORD>(value));
 }
 
 void D3D8Device::SetTextureStageState(uint32_t stage, uint32_t type, int32_t value) {
   Flush();
+  stage_states_[{stage, type}] = value;
   device_->SetTextureStageState(stage, static_cast<D3DTEXTURESTAGESTATETYPE>(type),
                                 static_cast<DWORD>(value));
 }
@@ -128,6 +130,7 @@ void D3D8Device::SetTextureStageState(uint32_t stage, uint32_t type, int32_t val
 void D3D8Device::SetTransform(uint32_t type, const D3DMatrix& matrix) {
   static_assert(sizeof(D3DMATRIX) == sizeof(D3DMatrix));
   Flush();
+  transforms_[type] = matrix;
   D3DMATRIX m;
   std::memcpy(&m, &matrix, sizeof m);
   device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(type), &m);
@@ -136,8 +139,38 @@ void D3D8Device::SetTransform(uint32_t type, const D3DMatrix& matrix) {
 void D3D8Device::RecoverIfLost() {
   if (!lost_) return;
   const HRESULT state = device_->TestCooperativeLevel();
-  if (state == D3DERR_DEVICENOTRESET && SUCCEEDED(device_->Reset(&present_->p))) lost_ = false;
-  if (state == D3D_OK) lost_ = false;
+  if (state == D3DERR_DEVICELOST) return;  // the display is still elsewhere: keep waiting
+  if (state == D3DERR_DEVICENOTRESET) {
+    const HRESULT reset = device_->Reset(&present_->p);
+    if (FAILED(reset)) {
+      const uint32_t now = GetTickCount();
+      if (reset_failing_since_ == 0) reset_failing_since_ = now | 1;
+      if (now - reset_failing_since_ > kResetPatienceMs)
+        throw DeviceError("the display cannot be taken back (Reset failed, " + Hex(reset) + ")");
+      return;
+    }
+  }
+  reset_failing_since_ = 0;
+  lost_ = false;
+  Restore();
+}
+
+void D3D8Device::Restore() {
+  for (const auto& [state, value] : render_states_)
+    device_->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state), static_cast<DWORD>(value));
+  for (const auto& [stage_type, value] : stage_states_)
+    device_->SetTextureStageState(stage_type.first,
+                                  static_cast<D3DTEXTURESTAGESTATETYPE>(stage_type.second),
+                                  static_cast<DWORD>(value));
+  for (const auto& [type, matrix] : transforms_) {
+    D3DMATRIX m;
+    std::memcpy(&m, &matrix, sizeof m);
+    device_->SetTransform(static_cast<D3DTRANSFORMSTATETYPE>(type), &m);
+  }
+  if (fvf_ != 0) device_->SetVertexShader(fvf_);
+  // Managed textures survive a reset; only their binding is gone.
+  for (const auto& [stage, texture] : textures_)
+    device_->SetTexture(stage, static_cast<IDirect3DTexture8*>(texture));
 }
 
 void D3D8Device::Clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) {
@@ -190,6 +223,7 @@ void D3D8Device::SetTexture(uint32_t stage, Texture* texture) {
     Flush();
     bound_texture_ = wanted;
   }
+  textures_[stage] = wanted;
   device_->SetTexture(stage, wanted);
 }
 

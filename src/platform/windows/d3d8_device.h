@@ -62,9 +62,13 @@ class D3D8Device final : public Device {
  private:
   // Draws the pending batch, if any.
   void Flush();
-  // After the display was taken away (another full-screen program, a locked session) frames
-  // go nowhere until the device can be reset; then drawing resumes where it was.
+  // After the display was taken away (another full-screen program, a locked session, a mode
+  // change) frames go nowhere until the device can be reset; then everything the device was
+  // told is told again and drawing resumes where it was. Throws DeviceError when the device
+  // could be reset but Reset kept failing for kResetPatienceMs.
   void RecoverIfLost();
+  // A reset wipes every state, matrix, vertex format and bound texture: set them again.
+  void Restore();
 
   HINSTANCE__* library_ = nullptr;
   IDirect3D8* d3d_ = nullptr;
@@ -74,8 +78,15 @@ class D3D8Device final : public Device {
   int width_ = 0, height_ = 0;
   bool batching_ = true;
   bool lost_ = false;
+  uint32_t reset_failing_since_ = 0;  // GetTickCount of the first failed Reset, 0 if none
+  static constexpr uint32_t kResetPatienceMs = 10000;
   uint32_t fvf_ = 0;
   void* bound_texture_ = nullptr;  // the IDirect3DTexture8 on stage 0
+  // What the device was told, to tell it again after a reset.
+  std::map<uint32_t, int32_t> render_states_;
+  std::map<std::pair<uint32_t, uint32_t>, int32_t> stage_states_;
+  std::map<uint32_t, D3DMatrix> transforms_;
+  std::map<uint32_t, void*> textures_;  // stage -> IDirect3DTexture8
   // The pending batch: a triangle list of one vertex format.
   std::vector<uint8_t> pending_;
   uint32_t pending_fvf_ = 0, pending_stride_ = 0, pending_triangles_ = 0;
