@@ -73,6 +73,29 @@ printf '[Section]\r\nLetterHeight=23\r\nLetterWidth=18\r\nLimite=100\r\nSpeedFac
 cmp -s "$ini" "$work/expected.ini" || fail "Save wrote: $(iconv -f cp932 -t utf-8 "$ini" | tr '\r\n' '| ')"
 [ -z "${VEXLUM_KEEP_SHOTS:-}" ] || cp "$work/dialog.png" "$VEXLUM_KEEP_SHOTS/"
 
+# The music file's name is stored as the system's ANSI functions store it: in its code page
+# (Shift_JIS here) when every character exists there, in UTF-8 only when not; both read back.
+mkdir -p "$WINEPREFIX/drive_c/音楽"
+key=$(printf 'BGMﾌｧｲﾙ=' | iconv -f utf-8 -t cp932)
+for case in "曲.mp3|cp932" "曲ü.mp3|utf-8"; do
+  name=${case%|*} stored=${case#*|}
+  : >"$WINEPREFIX/drive_c/音楽/$name"
+  { printf '[Section]\r\nBGM区分=2\r\n' | iconv -f utf-8 -t cp932
+    printf '%sC:\\音楽\\%s\r\n' "$key" "$name"; } >"$ini"
+  open_dialog "$SAVER"
+  click 286 272  # 設定
+  dialog_closed
+  line=$(LC_ALL=C grep -a "^$key" "$ini" | tr -d '\r')
+  expected=$key$(printf 'C:\\音楽\\%s' "$name" | iconv -f utf-8 -t "$stored")
+  [ "$line" = "$expected" ] || fail "$name stored as: $(printf '%s' "$line" | od -An -tx1 | tr -d '\n')"
+  open_dialog "$SAVER"
+  labels=$(wine "$WINDOW_PROBE" labels "$DIALOG_TITLE" | tr -d '\r' | tr '\n' '|')
+  want=$(printf 'C:\\音楽\\%s' "$name")
+  [[ "$labels" == *"|$want|"* ]] || fail "$name read back as: $labels"
+  wine "$WINDOW_PROBE" close "$DIALOG_TITLE"
+  dialog_closed
+done
+
 # Outside a Japanese locale every label is English; the caption, which other programs look
 # for, stays the same (found here by Windows' own search: X, in the C locale, shows it without
 # its Japanese).
@@ -91,4 +114,13 @@ for case in "C|Letters|Save|Audio CD" "ja_JP.UTF-8|文字|設定|音楽CD"; do
   wine "$WINDOW_PROBE" close "$DIALOG_TITLE"
   dialog_closed
 done
+
+# Hosts that give their window as a word of its own: "/c 1234" opens the dialog (1234 names no
+# window here, so it belongs to none), "/a 1234" ends at once.
+must_end_within 30 wine "$SAVER" /a 1234 >/dev/null 2>&1 || fail "/a 1234 ended with status $?"
+LANG=ja_JP.UTF-8 wine "$SAVER" /c 1234 >/dev/null 2>&1 &
+DIALOG_PID=$!
+wait_window "${DIALOG_TITLE//(/\\(}" >/dev/null
+wine "$WINDOW_PROBE" close "$DIALOG_TITLE"
+dialog_closed
 echo "windows dialog test passed"

@@ -2,6 +2,8 @@
 // upload and back-buffer reading, and the run folders' locking and reclaiming.
 #include <gtest/gtest.h>
 #include <windows.h>
+// windows.h first: shlobj.h relies on its types.
+#include <shlobj.h>
 
 #include <atomic>
 #include <chrono>
@@ -336,25 +338,58 @@ TEST(Win32SettingsDialog, IsModalToTheWindowThatAskedAndClosingWritesNothing) {
   DestroyWindow(owner);
 }
 
-// A copy installed where its folder cannot be written (Program Files) keeps its settings in
-// the user's application data; a folder that can be written keeps them beside the program.
-// (Here the folder that cannot take a file is a file itself: the tests run as a user who may
-// write everywhere else.)
-TEST(WindowsProgramPaths, SettingsGoToApplicationDataWhenTheFolderTakesNoFile) {
+// Settings stay beside the program while the file there, or its folder, can be written. A copy
+// installed where its folder cannot be written (Program Files) reads a file that lies beside
+// it, saves to the user's application data, and from then on reads that. Finding the file
+// makes nothing; only a save tries the folder. (A folder that takes no file is a file itself
+// here: the tests run as a user who may write everywhere else.)
+TEST(WindowsProgramPaths, SettingsBesideTheProgramUnlessTheyCannotBeWrittenThere) {
+  wchar_t app_data_folder[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(
+      SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, app_data_folder)));
+  const fs::path app_data = fs::path(app_data_folder) / "Vexlum" / "Vexlum.ini";
   test::TempDir dir;
-  const std::string writable = Utf8String(dir.path());
-  EXPECT_TRUE(FolderIsWritable(writable));
-  EXPECT_EQ(Utf8Path(SettingsFilePath(writable)), dir.path() / "Vexlum.ini");
-  EXPECT_TRUE(fs::is_empty(dir.path())) << "the probe left a file behind";
+  std::error_code ec;
+  fs::rename(app_data, dir.path() / "kept.ini", ec);  // another test's, put back at the end
+  const bool folder_existed = fs::exists(app_data.parent_path());
 
-  std::ofstream(dir.path() / "not-a-folder") << "x";
-  const std::string blocked = Utf8String(dir.path() / "not-a-folder");
-  EXPECT_FALSE(FolderIsWritable(blocked));
-  wchar_t app_data[MAX_PATH] = {};
-  ASSERT_GT(GetEnvironmentVariableW(L"APPDATA", app_data, MAX_PATH), 0u);
-  const bool existed = fs::exists(fs::path(app_data) / "Vexlum");
-  EXPECT_EQ(Utf8Path(SettingsFilePath(blocked)), fs::path(app_data) / "Vexlum" / "Vexlum.ini");
-  EXPECT_EQ(fs::exists(fs::path(app_data) / "Vexlum"), existed) << "reading made the folder";
+  const std::string writable = Utf8String(dir.path() / "writable");
+  fs::create_directory(Utf8Path(writable));
+  const std::string beside = Utf8String(Utf8Path(writable) / "Vexlum.ini");
+  EXPECT_EQ(SettingsFilePath(writable), beside);
+  EXPECT_EQ(SettingsFileForSaving(beside), beside);
+  EXPECT_TRUE(fs::is_empty(Utf8Path(writable))) << "the probe left a file behind";
+
+  std::ofstream(dir.path() / "blocked") << "x";
+  const std::string blocked = Utf8String(dir.path() / "blocked");
+  const std::string blocked_file = Utf8String(Utf8Path(blocked) / "Vexlum.ini");
+  EXPECT_EQ(SettingsFilePath(blocked), blocked_file);  // nothing to read there, nor elsewhere
+  EXPECT_EQ(Utf8Path(SettingsFileForSaving(blocked_file)), app_data);
+  EXPECT_EQ(fs::exists(app_data.parent_path()), folder_existed) << "finding made the folder";
+
+  // A settings file beside the program that cannot be written (held here by a handle that
+  // shares nothing: the tests run as root, whom a read-only file does not stop) is read, until
+  // a save went to the application data.
+  const std::string locked = Utf8String(dir.path() / "locked");
+  fs::create_directory(Utf8Path(locked));
+  const fs::path locked_file = Utf8Path(locked) / "Vexlum.ini";
+  std::ofstream(locked_file) << "[Section]\r\nLimite=77\r\n";
+  HANDLE holder = CreateFileW(locked_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Utf8Path(SettingsFilePath(locked)), locked_file);
+  EXPECT_EQ(Utf8Path(SettingsFileForSaving(Utf8String(locked_file))), app_data);
+  fs::create_directories(app_data.parent_path());
+  std::ofstream(app_data) << "[Section]\r\nLimite=88\r\n";
+  EXPECT_EQ(Utf8Path(SettingsFilePath(locked)), app_data);
+  // A writable file beside the program always wins.
+  std::ofstream(Utf8Path(beside)) << "[Section]\r\n";
+  EXPECT_EQ(SettingsFilePath(writable), beside);
+
+  CloseHandle(holder);
+  fs::remove(app_data, ec);
+  fs::rename(dir.path() / "kept.ini", app_data, ec);
+  if (!folder_existed) fs::remove(app_data.parent_path(), ec);
 }
 
 TEST(Win32Preview, AHandleThatIsNoWindowShowsNothing) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # vexlum.scr under Wine as a user meets it: full screen with glyphs spread across the screen,
 # ended by a key or a click but not by the mouse moving, no images left behind, a second
-# saver refused (also of several started together), a missing or damaged data pack said in
-# Japanese in a message box, and a seeded run drawing the picture the Linux build draws.
+# saver refused (also of several started together), the display taken away and given back
+# mid-run, a missing or damaged data pack said in Japanese in a message box, and a seeded run
+# drawing the picture the Linux build draws.
 source "$(dirname "$0")/common.sh"
 make_scr_copy
 shots=$(mktemp -d)
@@ -68,6 +69,24 @@ must_end_within 120 wine "$SAVER" /s --windowed 800x600 --seed 7 --frames 400 \
   --screenshot "$shots/seeded.png" >/dev/null 2>&1 || fail "the seeded run failed"
 differ=$(compare -metric AE -fuzz 5% "$shots/seeded.png" "$VEXLUM_SOURCE_DIR/tests/golden/default.png" null: 2>&1) || true
 [ "$differ" -le 200 ] || fail "the seeded picture differs from Linux's in $differ pixels"
+no_run_folders_left
+
+# Another program taking the display away loses the saver's Direct3D device, as on Windows;
+# when it comes back the saver sets up everything again, and its last frame is the one a run
+# without the loss draws (frames go on being counted meanwhile). Drawn with the device's
+# default states instead, that frame is black.
+must_end_within 120 wine "$SAVER" /s --seed 7 --frames 400 --screenshot "$shots/calm.png" \
+  >/dev/null 2>&1 || fail "the full-screen seeded run failed"
+wine "$SAVER" /s --seed 7 --frames 400 --screenshot "$shots/lost.png" >/dev/null 2>&1 &
+pid=$!
+wait_window Vexlum_Main >/dev/null
+sleep 2
+wine "$WINDOW_PROBE" takeover Vexlum_Main 2 || fail "the saver ended before the display was taken"
+wait_gone "$pid" 120
+expect_status "$pid"
+differ=$(compare -metric AE "$shots/calm.png" "$shots/lost.png" null: 2>&1) || true
+[ "$differ" -le 20 ] || fail "after the display came back the picture differs in $differ pixels"
+gt "$(lit_fraction "$shots/lost.png")" 0.005 || fail "no glyphs after the display came back"
 no_run_folders_left
 
 # A bad pack is said in a message box (in a Japanese locale, as Wine needs for the text to be

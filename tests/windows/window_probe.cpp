@@ -26,11 +26,18 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
+// Asked of the window itself: another process's edit box keeps its text where only the
+// window's own WM_GETTEXT reaches it.
 std::wstring TextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  if (length <= 0) return {};
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length) ||
+      length == 0)
+    return {};
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  text.resize(static_cast<size_t>(copied));
   return text;
 }
 

@@ -38,17 +38,50 @@ bool FolderIsWritable(const std::string& folder) {
   return true;
 }
 
-std::string SettingsFilePath(const std::string& program_folder) {
-  if (FolderIsWritable(program_folder))
-    return Utf8String(Utf8Path(program_folder) / Utf8Path(kSettingsFileName));
+namespace {
+
+std::filesystem::path ApplicationDataFile() {
   wchar_t app_data[MAX_PATH] = {};
   std::filesystem::path base;
   if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, app_data)))
     base = app_data;
   else
     base = std::filesystem::temp_directory_path();
-  // Made by the first save, not here: reading the settings must leave no trace.
-  return Utf8String(base / L"Vexlum" / Utf8Path(kSettingsFileName));
+  return base / L"Vexlum" / Utf8Path(kSettingsFileName);
+}
+
+// Opened for writing and closed again, unchanged: no file is made.
+bool FileIsWritable(const std::filesystem::path& file) {
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(handle);
+  return true;
+}
+
+}  // namespace
+
+std::string SettingsFilePath(const std::string& program_folder) {
+  const std::filesystem::path beside = Utf8Path(program_folder) / Utf8Path(kSettingsFileName);
+  std::error_code ec;
+  const bool beside_exists = std::filesystem::is_regular_file(beside, ec);
+  if (beside_exists && FileIsWritable(beside)) return Utf8String(beside);
+  // A save that could not go beside the program went here, so it is the newer.
+  const std::filesystem::path app_data = ApplicationDataFile();
+  if (std::filesystem::is_regular_file(app_data, ec)) return Utf8String(app_data);
+  return Utf8String(beside);
+}
+
+std::string SettingsFileForSaving(const std::string& settings_file) {
+  const std::filesystem::path file = Utf8Path(settings_file);
+  const std::filesystem::path app_data = ApplicationDataFile();
+  if (file == app_data) return settings_file;
+  std::error_code ec;
+  const bool writable = std::filesystem::is_regular_file(file, ec)
+                            ? FileIsWritable(file)
+                            : FolderIsWritable(Utf8String(file.parent_path()));
+  // Made by this save, not before: reading the settings leaves no trace.
+  return writable ? settings_file : Utf8String(app_data);
 }
 
 }  // namespace vx

@@ -9,8 +9,13 @@ namespace vx {
 std::string ProgramFolder();  // the folder of the running .scr (UTF-8), without a trailing '\'
 // True when a file can be made in the folder; tried with a file that is gone at once.
 bool FolderIsWritable(const std::string& folder);
-// The program folder's "Vexlum.ini" when that folder can be written, otherwise
-// %APPDATA%\Vexlum\Vexlum.ini. The folder is not made here: the first save makes it.
+// The settings file to read, found without making anything: "Vexlum.ini" beside the program
+// when it is there and can be written; else %APPDATA%\Vexlum\Vexlum.ini when that is there
+// (saves went there); else the one beside the program, there or not.
 std::string SettingsFilePath(const std::string& program_folder);
+// Where a save of the settings read from `settings_file` goes: that file when it (or, when it
+// is not there yet, its folder) can be written, else %APPDATA%\Vexlum\Vexlum.ini, whose
+// folder the save makes. Only here is the folder tried with a file.
+std::string SettingsFileForSaving(const std::string& settings_file);
 
 }  // namespace vx

@@ -18,6 +18,7 @@
 #include "platform/windows/gdi_bitmap_info.h"
 #include "platform/windows/win32_dialog_pictures.h"
 #include "platform/windows/win32_picture_button.h"
+#include "platform/windows/win32_program_paths.h"
 #include "platform/windows/win32_wide_text.h"
 #include "settings/settings.h"
 #include "settings_dialog/ball_animation.h"
@@ -258,11 +259,13 @@ LRESULT Dialog::HandleChoice(HWND window, UINT message, WPARAM wparam, LPARAM lp
       SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
       PaintPanel(dc, choice->group == Group::kMusic ? form::kMusicPanel : form::kDisplayPanel,
                  choice->group == Group::kMusic ? 1 : 15);
-      if (const RadioMark mark = MarkOf(*choice); mark != RadioMark::kBlank)
-        // Drawn at its designed 12 x 12 at 96 dots an inch, stretched with the layout above it.
+      if (const RadioMark mark = MarkOf(*choice); mark != RadioMark::kBlank) {
+        // Its designed 12 x 12 pixels at 96 dots an inch, scaled only above that: the mark's
+        // place on the form is 13 pixels there, and stretching would double a row and column.
+        const int size = MulDiv(12, dpi_, 96);
         BlendRgba(dc, mark == RadioMark::kOn ? RadioOnImage() : RadioOffImage(), choice->mark.left,
-                  choice->mark.top, choice->mark.right - choice->mark.left,
-                  choice->mark.bottom - choice->mark.top);
+                  choice->mark.top, size, size);
+      }
       HGDIOBJ old_font = SelectObject(dc, choice->group == Group::kLink ? link_font_ : font_);
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, choice->group == Group::kLink ? RGB(0, 0, 160) : RGB(0, 0, 0));
@@ -701,7 +704,7 @@ void Dialog::FollowFocus() {
 }
 
 void Dialog::Close(bool save) {
-  if (save) model_.Save(profile_, settings_file_);
+  if (save) model_.Save(profile_, SettingsFileForSaving(settings_file_));
   KillTimer(window_, kBallTimer);
   ZoomClose(windows_, reinterpret_cast<uintptr_t>(window_), state_);
   DestroyWindow(window_);
@@ -717,8 +720,8 @@ LRESULT Dialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SHOWWINDOW:
       if (wparam && !zoomed_) {
         zoomed_ = true;
-        POINT cursor;
-        GetCursorPos(&cursor);
+        POINT cursor{0, 0};
+        if (!GetCursorPos(&cursor)) cursor = POINT{0, 0};  // the zoom then starts at the corner
         state_.zoom_point_x = static_cast<int16_t>(cursor.x);
         state_.zoom_point_y = static_cast<int16_t>(cursor.y);
         ZoomOpen(windows_, reinterpret_cast<uintptr_t>(window_), state_);
