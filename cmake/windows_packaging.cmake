@@ -20,9 +20,11 @@ if(VEXLUM_MAKENSIS)
   set(setup ${CMAKE_BINARY_DIR}/vexlum-${PROJECT_VERSION}-setup.exe)
   add_custom_command(OUTPUT ${setup}
     COMMAND ${VEXLUM_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSOURCE=$<TARGET_FILE_DIR:vexlum>
-            -DREADME=${VEXLUM_README_TXT} -DOUTFILE=${setup} ${PROJECT_SOURCE_DIR}/packaging/windows/vexlum.nsi
+            -DREADME=${VEXLUM_README_TXT} -DICON=${PROJECT_SOURCE_DIR}/assets/vexlum.ico
+            -DOUTFILE=${setup} ${PROJECT_SOURCE_DIR}/packaging/windows/vexlum.nsi
     DEPENDS vexlum ${PROJECT_SOURCE_DIR}/packaging/windows/vexlum.nsi
             ${PROJECT_SOURCE_DIR}/assets/Vexlum_Data.ppd ${VEXLUM_README_TXT}
+            ${PROJECT_SOURCE_DIR}/assets/vexlum.ico
     COMMENT "Making the installer ${setup}" VERBATIM)
   add_custom_target(installer ALL DEPENDS ${setup})
 else()

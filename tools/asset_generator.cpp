@@ -41,6 +41,61 @@ std::vector<uint8_t> EncodeJpeg(const Canvas& c) {
   return jpg;
 }
 
+void PutLittleEndian(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+// A Windows icon (.ico) or, with a hot spot, cursor (.cur) file of 32-bit pictures: bottom-up
+// BGRA with an AND mask taken from the alpha, the form every Windows reads.
+std::vector<uint8_t> EncodeIconFile(const std::vector<Canvas>& pictures, int hot_x = -1,
+                                    int hot_y = -1) {
+  const bool cursor = hot_x >= 0;
+  std::vector<std::vector<uint8_t>> images;
+  for (const Canvas& c : pictures) {
+    const int w = c.Width(), h = c.Height();
+    const std::vector<uint8_t> rgba = c.Bytes(4);
+    std::vector<uint8_t> image;
+    PutLittleEndian(image, 40, 4);  // BITMAPINFOHEADER
+    PutLittleEndian(image, static_cast<uint32_t>(w), 4);
+    PutLittleEndian(image, static_cast<uint32_t>(2 * h), 4);  // the colours and the mask
+    PutLittleEndian(image, 1, 2);
+    PutLittleEndian(image, 32, 2);
+    for (int i = 0; i < 6; ++i) PutLittleEndian(image, 0, 4);
+    for (int y = h - 1; y >= 0; --y)
+      for (int x = 0; x < w; ++x) {
+        const uint8_t* p = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+        image.insert(image.end(), {p[2], p[1], p[0], p[3]});
+      }
+    const int mask_row = (w + 31) / 32 * 4;
+    for (int y = h - 1; y >= 0; --y) {
+      std::vector<uint8_t> row(static_cast<size_t>(mask_row), 0);
+      for (int x = 0; x < w; ++x)
+        if (rgba[(static_cast<size_t>(y) * w + x) * 4 + 3] == 0)
+          row[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      image.insert(image.end(), row.begin(), row.end());
+    }
+    images.push_back(std::move(image));
+  }
+  std::vector<uint8_t> file;
+  PutLittleEndian(file, 0, 2);
+  PutLittleEndian(file, cursor ? 2 : 1, 2);
+  PutLittleEndian(file, static_cast<uint32_t>(pictures.size()), 2);
+  uint32_t offset = 6 + 16 * static_cast<uint32_t>(pictures.size());
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    file.push_back(static_cast<uint8_t>(pictures[i].Width() % 256));
+    file.push_back(static_cast<uint8_t>(pictures[i].Height() % 256));
+    file.push_back(0);  // not a palette picture
+    file.push_back(0);
+    PutLittleEndian(file, cursor ? static_cast<uint32_t>(hot_x) : 1, 2);
+    PutLittleEndian(file, cursor ? static_cast<uint32_t>(hot_y) : 32, 2);
+    PutLittleEndian(file, static_cast<uint32_t>(images[i].size()), 4);
+    PutLittleEndian(file, offset, 4);
+    offset += static_cast<uint32_t>(images[i].size());
+  }
+  for (const auto& image : images) file.insert(file.end(), image.begin(), image.end());
+  return file;
+}
+
 uint32_t Crc32(const uint8_t* data, size_t size) {
   uint32_t crc = 0xFFFFFFFFu;
   for (size_t i = 0; i < size; ++i) {
@@ -124,8 +179,14 @@ int Run(int argc, char** argv) {
   WriteFile(folder / "radio_on.png", EncodePng(RadioMark(true), 4));
   WriteFile(folder / "radio_off.png", EncodePng(RadioMark(false), 4));
   WriteFile(folder / "ball.png", EncodePng(BallPicture(), 3));
-  WriteFile(folder / "icon.png", EncodePng(IconPicture(letters), 4));
+  const Canvas icon = IconPicture(letters);
+  WriteFile(folder / "icon.png", EncodePng(icon, 4));
   WriteFile(folder / "hand_cursor.png", EncodePng(HandCursor(), 4));
+  // The same pictures for Windows: the program's icon at 16, 32 and 48 pixels, drawn from the
+  // one picture, and the hand with its hot spot on the index finger's tip.
+  WriteFile(folder / "vexlum.ico",
+            EncodeIconFile({Resampled(icon, 16, 16), icon, Resampled(icon, 48, 48)}));
+  WriteFile(folder / "hand.cur", EncodeIconFile({HandCursor()}, 12, 10));
   return 0;
 }
 

@@ -134,6 +134,8 @@ Canvas ButtonPicture(const std::string& state);
 Canvas RadioMark(bool on);
 Canvas BallPicture();
 Canvas IconPicture(const Canvas& letters);
+// The picture at another size: each pixel the average of the area it covers.
+Canvas Resampled(const Canvas& source, int width, int height);
 Canvas HandCursor();
 
 // Atlas geometry shared by both atlases.

@@ -214,6 +214,32 @@ Canvas IconPicture(const Canvas& letters) {
   return tile;
 }
 
+Canvas Resampled(const Canvas& source, int width, int height) {
+  // Each target pixel averages the source area under it, weighted by how much of each source
+  // pixel it covers; colours are averaged premultiplied, so transparent edges do not darken.
+  Canvas out(width, height);
+  const float sx = static_cast<float>(source.Width()) / width;
+  const float sy = static_cast<float>(source.Height()) / height;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const float left = x * sx, right = left + sx, top = y * sy, bottom = top + sy;
+      float r = 0, g = 0, b = 0, a = 0, area = 0;
+      for (int j = static_cast<int>(top); j < bottom && j < source.Height(); ++j)
+        for (int i = static_cast<int>(left); i < right && i < source.Width(); ++i) {
+          const float w = (std::min(right, i + 1.0f) - std::max(left, static_cast<float>(i))) *
+                          (std::min(bottom, j + 1.0f) - std::max(top, static_cast<float>(j)));
+          const Pixel& p = source.At(i, j);
+          r += p.r * p.a * w;
+          g += p.g * p.a * w;
+          b += p.b * p.a * w;
+          a += p.a * w;
+          area += w;
+        }
+      if (a > 0) out.At(x, y) = {r / a, g / a, b / a, a / area};
+    }
+  return out;
+}
+
 Canvas HandCursor() {
   // Two colours on transparent; the index finger's tip is the hot spot (12, 10).
   static constexpr const char* kRows[] = {

@@ -4,7 +4,7 @@
 ; only when the user agrees.
 ;
 ;   makensis -DVERSION=x.y.z -DSOURCE=<folder with vexlum.scr and Vexlum_Data.ppd>
-;            -DREADME=<README.txt> -DOUTFILE=<setup.exe> vexlum.nsi
+;            -DREADME=<README.txt> -DICON=<vexlum.ico> -DOUTFILE=<setup.exe> vexlum.nsi
 ; Command line of the setup: /S (silent), /AllUsers or /CurrentUser, /SETSAVER (make it the
 ; current screen saver), /D=<folder> (last, unquoted). Of the uninstaller: /S, and
 ; /REMOVESETTINGS to remove the settings and images without asking.
@@ -28,6 +28,9 @@ BrandingText "${APP} ${VERSION}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 !include MultiUser.nsh
+; The installer and the uninstaller wear the program's own icon.
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh

@@ -35,6 +35,9 @@ void RegisterClassOnce(const wchar_t* name) {
   c.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   c.lpszClassName = name;
   c.hIcon = LoadIconW(c.hInstance, MAKEINTRESOURCEW(1));
+  c.hIconSm = static_cast<HICON>(LoadImageW(c.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                            GetSystemMetrics(SM_CXSMICON),
+                                            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   if (!RegisterClassExW(&c)) throw std::runtime_error("the window class cannot be registered");
 }
 

@@ -333,7 +333,8 @@ LRESULT Dialog::HandleChoice(HWND window, UINT message, WPARAM wparam, LPARAM lp
       break;
     case WM_SETCURSOR:
       if (choice->group == Group::kLink) {
-        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+        // The program's own pointing hand, its hot spot on the index finger's tip.
+        SetCursor(LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(2)));
         return TRUE;
       }
       break;
@@ -351,14 +352,18 @@ bool Dialog::Create(HWND owner) {
   link_font_ = MakeDialogFont(dpi_, true);
   value_brush_ = CreateSolidBrush(kValueBoxColour);
 
-  WNDCLASSW c{};
+  WNDCLASSEXW c{};
+  c.cbSize = sizeof c;
   c.lpfnWndProc = DialogProcedure;
   c.hInstance = GetModuleHandleW(nullptr);
   c.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   c.hIcon = LoadIconW(c.hInstance, MAKEINTRESOURCEW(1));
+  c.hIconSm = static_cast<HICON>(LoadImageW(c.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                            GetSystemMetrics(SM_CXSMICON),
+                                            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   c.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   c.lpszClassName = kDialogClass;
-  RegisterClassW(&c);
+  RegisterClassExW(&c);
 
   // The form's size is its client area; the frame comes around it.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
