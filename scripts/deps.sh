@@ -9,7 +9,7 @@ PACKAGES=(
   libcdio-dev libcdio-paranoia-dev libx11-dev qt6-base-dev zlib1g-dev
   fonts-ipafont-gothic fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick sox libsox-fmt-mp3 dpkg-dev file libxml2-utils
-  xscreensaver xscreensaver-gl man-db
+  xscreensaver xscreensaver-gl man-db python3
 )
 WINDOWS=${1:-}
 if [ "$WINDOWS" = --windows ]; then
@@ -17,7 +17,7 @@ if [ "$WINDOWS" = --windows ]; then
   # i386 GStreamer and ALSA; none of them comes with wine32 without its recommendations.
   PACKAGES+=(g++-mingw-w64-i686-posix libz-mingw-w64-dev googletest wine wine64 wine32:i386
     libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386 libasound2:i386
-    gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 locales nsis)
+    gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 locales nsis icoutils)
 fi
 missing=()
 for p in "${PACKAGES[@]}"; do
