@@ -6,9 +6,9 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-mixer-dev libgl-dev libegl-dev libgl1-mesa-dri libglm-dev libstb-dev
-  libcdio-dev libcdio-paranoia-dev libx11-dev qt6-base-dev zlib1g-dev
+  libcdio-dev libcdio-paranoia-dev libx11-dev libxinerama-dev qt6-base-dev zlib1g-dev
   fonts-ipafont-gothic fonts-dejavu-core
-  xvfb xdotool x11-utils imagemagick sox libsox-fmt-mp3 dpkg-dev file libxml2-utils
+  xvfb xserver-xephyr xdotool x11-utils imagemagick sox libsox-fmt-mp3 dpkg-dev file libxml2-utils
   xscreensaver xscreensaver-gl man-db python3
 )
 WINDOWS=${1:-}

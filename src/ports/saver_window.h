@@ -11,6 +11,12 @@ namespace vx {
 inline constexpr int32_t kVkLeft = 37;
 inline constexpr int32_t kVkRight = 39;
 
+// A monitor's place on the desktop, in pixels.
+struct ScreenArea {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const ScreenArea&) const = default;
+};
+
 struct SaverEvent {
   enum Kind { kKey, kClick, kQuit } kind = kQuit;
   int32_t key_code = 0;  // Windows virtual-key code for kKey

@@ -17,4 +17,15 @@ inline uint32_t RunSeed(uint32_t milliseconds_since_midnight, uint32_t process_t
   return seed;
 }
 
+// The seed of the scene on screen `screen` when the primary screen's is `primary`: the primary
+// keeps it (a seeded run draws what it drew on one screen), every other screen gets its own,
+// so neighbouring monitors never show the same picture.
+inline uint32_t ScreenSeed(uint32_t primary, int screen) {
+  if (screen == 0) return primary;
+  // The mix is one-to-one in its token, so the other screens never share a seed; only the
+  // primary's could come back, once in four billion.
+  const uint32_t seed = RunSeed(primary, static_cast<uint32_t>(screen));
+  return seed == primary ? ~seed : seed;
+}
+
 }  // namespace vx

@@ -32,8 +32,8 @@ std::optional<std::string> RunStatistics::FpsText(Clock::time_point now) {
   return text;
 }
 
-std::string RunStatistics::Summary(int width, int height, std::string_view ended_by,
-                                   Clock::time_point now) const {
+std::string RunStatistics::Summary(const std::vector<std::pair<int, int>>& sizes,
+                                   std::string_view ended_by, Clock::time_point now) const {
   const double seconds = std::chrono::duration<double>(now - wall_start_).count();
   const double frames = static_cast<double>(frames_ ? frames_ : 1);
   const double cpu_ms = cpu_ms_() - cpu_start_ms_;
@@ -41,14 +41,20 @@ std::string RunStatistics::Summary(int width, int height, std::string_view ended
   std::snprintf(text, sizeof text,
                 "frames drawn: %llu\nframes per second: %.1f\nCPU ms per frame: %.2f\n"
                 "process CPU: %.0f%% of one core\ndraw calls per frame: %.1f\n"
-                "triangles per frame: %.0f\nsize: %d x %d\n"
-                "ended by: %.*s\n",
+                "triangles per frame: %.0f\n",
                 static_cast<unsigned long long>(frames_),
                 seconds > 0 ? static_cast<double>(frames_) / seconds : 0.0, cpu_ms / frames,
                 seconds > 0 ? cpu_ms / (seconds * 10.0) : 0.0,
-                static_cast<double>(draw_calls_) / frames, static_cast<double>(triangles_) / frames,
-                width, height, static_cast<int>(ended_by.size()), ended_by.data());
-  return text;
+                static_cast<double>(draw_calls_) / frames,
+                static_cast<double>(triangles_) / frames);
+  std::string summary = text;
+  summary += "size: ";
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    if (i > 0) summary += ", ";
+    summary += std::to_string(sizes[i].first) + " x " + std::to_string(sizes[i].second);
+  }
+  summary += "\nended by: " + std::string(ended_by) + "\n";
+  return summary;
 }
 
 }  // namespace vx

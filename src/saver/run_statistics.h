@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vx {
 
@@ -23,8 +25,9 @@ class RunStatistics {
   // The -fps corner text ("FPS: 40.0\nCPU: 12.5%") once a second has passed since the last
   // one; nullopt before that.
   std::optional<std::string> FpsText(Clock::time_point now = Clock::now());
-  // The --stats report, one "name: value" line each.
-  std::string Summary(int width, int height, std::string_view ended_by,
+  // The --stats report, one "name: value" line each; `sizes` are the screens' (width,
+  // height), the primary first. Draw calls and triangles are those of all screens together.
+  std::string Summary(const std::vector<std::pair<int, int>>& sizes, std::string_view ended_by,
                       Clock::time_point now = Clock::now()) const;
 
   uint64_t Frames() const { return frames_; }

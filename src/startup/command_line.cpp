@@ -125,6 +125,14 @@ const std::vector<Option>& Options() {
          return std::string();
        }},
       {"no-music", false, G::kThisRun, "--no-music", "play nothing", Flag(&SaverOptions::no_music)},
+      {"monitors", true, G::kThisRun, "--monitors all|primary",
+       "a scene on every monitor (all), or on the primary one only,\nthe others black",
+       [](SaverOptions& o, const std::string& v) {
+         if (v != "all" && v != "primary")
+           return "--monitors needs all or primary, not '" + v + "'";
+         o.primary_monitor_only = v == "primary";
+         return std::string();
+       }},
       {"windowed", true, G::kTests, "--windowed WxH",
        "draw in a window of W x H pixels instead of full screen",
        [](SaverOptions& o, const std::string& v) {
@@ -154,6 +162,14 @@ const std::vector<Option>& Options() {
        [](SaverOptions& o, const std::string& v) {
          o.screenshot = v;
          return v.empty() ? std::string("--screenshot needs a file name") : std::string();
+       }},
+      {"screenshot-all", true, G::kTests, "--screenshot-all F",
+       "the same for every monitor: F for the primary one, then F-2,\nF-3... (F-2.png for "
+       "F.png)",
+       [](SaverOptions& o, const std::string& v) {
+         o.screenshot = v;
+         o.screenshot_all = true;
+         return v.empty() ? std::string("--screenshot-all needs a file name") : std::string();
        }},
       {"uncapped", false, G::kTests, "--uncapped", "do not limit the frame rate",
        Flag(&SaverOptions::uncapped)},

@@ -17,7 +17,8 @@ struct SaverOptions {
   std::optional<std::pair<int, int>> windowed;  // --windowed WxH
   std::optional<uint32_t> seed;                 // --seed N
   std::optional<int64_t> frames;                // --frames N
-  std::string screenshot;                       // --screenshot FILE
+  std::string screenshot;                       // --screenshot FILE, --screenshot-all FILE
+  bool screenshot_all = false;                  // every monitor's picture, not the primary's
   bool uncapped = false;                        // --uncapped
   bool stats = false;                           // --stats
   std::optional<std::string> title;             // --title TEXT
@@ -37,6 +38,7 @@ struct SaverOptions {
   std::optional<int32_t> glyph_width;     // --glyph-width N
   std::optional<std::string> music_file;  // --music FILE
   bool no_music = false;                  // --no-music
+  bool primary_monitor_only = false;      // --monitors primary (else all)
 };
 
 struct CommandLine {

@@ -103,3 +103,48 @@ run_frames() {
   grep -q "frames drawn: $frames\$" <<<"$stats" || fail "run for $png: $stats"
   [ -s "$png" ] || fail "no screenshot $png"
 }
+
+# start_heads [--randr] WxH+X+Y...: a private Xvfb with an Xephyr inside it whose Xinerama
+# heads lie where given, primary first (Xvfb's own +xinerama stacks them all at 0,0), and
+# DISPLAY set to the Xephyr. Without --randr the Xephyr offers no RandR: Wine reads monitors
+# from RandR when there is any, and Xephyr's one RandR output would hide the heads from it.
+# Call stop_heads at the end (from the EXIT trap).
+start_heads() {
+  local randr=(-extension RANDR)
+  if [ "$1" = --randr ]; then randr=(); shift; fi
+  local screens=() width=0 height=0 g
+  for g in "$@"; do
+    [[ "$g" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "bad head $g"
+    screens+=(-screen "$g")
+    if ((BASH_REMATCH[1] + BASH_REMATCH[3] > width)); then width=$((BASH_REMATCH[1] + BASH_REMATCH[3])); fi
+    if ((BASH_REMATCH[2] + BASH_REMATCH[4] > height)); then height=$((BASH_REMATCH[2] + BASH_REMATCH[4])); fi
+  done
+  HEADS_DIR=$(mktemp -d)
+  Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$HEADS_DIR/outer" \
+    >/dev/null 2>&1 &
+  HEADS_PIDS=($!)
+  for _ in $(seq 100); do [ -s "$HEADS_DIR/outer" ] && break; sleep 0.1; done
+  [ -s "$HEADS_DIR/outer" ] || fail "the outer Xvfb did not start"
+  DISPLAY=":$(head -n1 "$HEADS_DIR/outer")" Xephyr -displayfd 3 +xinerama "${randr[@]}" \
+    "${screens[@]}" -nolisten tcp 3>"$HEADS_DIR/inner" >"$HEADS_DIR/xephyr.log" 2>&1 &
+  HEADS_PIDS+=($!)
+  for _ in $(seq 100); do [ -s "$HEADS_DIR/inner" ] && break; sleep 0.1; done
+  [ -s "$HEADS_DIR/inner" ] || fail "Xephyr did not start: $(cat "$HEADS_DIR/xephyr.log")"
+  export DISPLAY=":$(head -n1 "$HEADS_DIR/inner")"
+  local heads
+  heads=$(xdpyinfo -ext XINERAMA | grep -c '^  head #')
+  [ "$heads" -eq $# ] || fail "Xephyr shows $heads heads, not $#"
+}
+
+HEADS_PIDS=()
+stop_heads() {
+  local i pid
+  # Xephyr first: it complains when its own display goes away under it.
+  for ((i = ${#HEADS_PIDS[@]} - 1; i >= 0; i--)); do
+    pid=${HEADS_PIDS[i]}
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  HEADS_PIDS=()
+  rm -rf "${HEADS_DIR:-}"
+}

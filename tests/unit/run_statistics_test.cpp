@@ -26,15 +26,15 @@ TEST(RunStatistics, SummaryAveragesPerFrameAndSurvivesARunWithoutFrames) {
   RunStatistics stats([&] { return cpu_ms; });
   const RunStatistics::Clock::time_point t0{};
   stats.Start(t0);
-  EXPECT_NE(stats.Summary(640, 480, "a key", t0).find("frames drawn: 0\n"), std::string::npos);
+  EXPECT_NE(stats.Summary({{640, 480}}, "a key", t0).find("frames drawn: 0\n"), std::string::npos);
   stats.CountFrame(100, 200);
   stats.CountFrame(300, 400);
   cpu_ms = 50;
-  const std::string text = stats.Summary(640, 480, "a key", t0 + milliseconds(500));
+  const std::string text = stats.Summary({{640, 480}, {480, 640}}, "a key", t0 + milliseconds(500));
   EXPECT_EQ(text,
             "frames drawn: 2\nframes per second: 4.0\nCPU ms per frame: 25.00\n"
             "process CPU: 10% of one core\ndraw calls per frame: 200.0\n"
-            "triangles per frame: 300\nsize: 640 x 480\nended by: a key\n");
+            "triangles per frame: 300\nsize: 640 x 480, 480 x 640\nended by: a key\n");
 }
 
 }  // namespace

@@ -90,6 +90,10 @@ int RunLinuxSaver(StartupState& state, X11WindowSystem& windows, const std::stri
     }
     wo.width = width;
     wo.height = height;
+    if (!windowed && !hosted) {
+      wo.monitors = windows.Monitors();
+      wo.scene_on_every_monitor = !o.primary_monitor_only;
+    }
     try {
       sdl_window = std::make_unique<SdlSaverWindow>(wo);
     } catch (const std::exception& e) {

@@ -6,18 +6,33 @@
 namespace vx {
 
 std::unique_ptr<Device> LinuxSaverPlatform::MakeDevice(const DeviceRequest& request) {
-  context_ = window_ ? CreateSdlGlContext(window_->window(), request.vsync)
-                     : CreateHeadlessGlContext(width_, height_);
+  const auto screen = static_cast<size_t>(request.screen);
+  if (contexts_.size() <= screen) contexts_.resize(screen + 1);
+  // Only the primary screen waits for the display's retrace: each further wait would take
+  // another retrace from the one frame all screens share.
+  contexts_[screen] = window_ ? CreateSdlGlContext(window_->ScreenWindow(request.screen),
+                                                   request.vsync && request.screen == 0)
+                              : CreateHeadlessGlContext(width_, height_);
   GlDeviceOptions options;
   options.draw_into_window = true;
   options.keep_last_frame = request.readable;
-  return std::make_unique<GlDevice>(*context_, options);
+  return std::make_unique<GlDevice>(*contexts_[screen], options);
 }
 
-void LinuxSaverPlatform::BeforeFrame(Device& device) {
-  // A host window (XScreenSaver's) may be resized at any time; the picture follows it.
-  if (hosted_ && (context_->Width() != device.Width() || context_->Height() != device.Height()))
-    static_cast<GlDevice&>(device).Resize(context_->Width(), context_->Height());
+void LinuxSaverPlatform::BeforeFrame(Device& device, int screen) {
+  GlContext& context = *contexts_.at(static_cast<size_t>(screen));
+  // Every screen's context in turn, and SDL may use GL of its own to fill a black cover.
+  context.MakeCurrent();
+  // A host's window (XScreenSaver's) may be resized at any time, and a window manager may
+  // move ours to a monitor of another size when its own goes away: the picture follows.
+  const int width = context.Width(), height = context.Height();
+  if (window_ && width > 0 && height > 0 && (width != device.Width() || height != device.Height()))
+    static_cast<GlDevice&>(device).Resize(width, height);
+}
+
+void LinuxSaverPlatform::DeviceReleased(int screen) {
+  if (static_cast<size_t>(screen) < contexts_.size())
+    contexts_[static_cast<size_t>(screen)].reset();
 }
 
 uint32_t LinuxSaverPlatform::ProcessId() {

@@ -26,6 +26,7 @@ int RunWindowsSaver(StartupState& state, Win32WindowSystem& windows, const std::
   wo.windowed = o.windowed;
   if (!wo.windowed && o.own_window) wo.windowed = kOwnWindowSize;
   wo.hide_cursor = state.mode_letter == 'S';
+  wo.scene_on_every_monitor = !o.primary_monitor_only;
   std::unique_ptr<Win32SaverWindow> window;
   try {
     window = std::make_unique<Win32SaverWindow>(wo);

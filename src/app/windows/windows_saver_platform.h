@@ -1,5 +1,5 @@
-// What the saver's parts ask of Windows: a Direct3D 8 device on the saver's window, and the
-// process's clock.
+// What the saver's parts ask of Windows: a Direct3D 8 device on each of the saver's windows
+// that shows a scene, and the process's clock.
 #pragma once
 
 #include "platform/windows/win32_saver_window.h"
@@ -12,6 +12,7 @@ class WindowsSaverPlatform final : public SaverPlatform {
   WindowsSaverPlatform(Win32SaverWindow& window, bool windowed)
       : window_(window), windowed_(windowed) {}
 
+  int ScreenCount() override { return window_.ScreenCount(); }
   std::unique_ptr<Device> MakeDevice(const DeviceRequest& request) override;
   uint32_t ProcessId() override;
   double ProcessCpuMs() override;

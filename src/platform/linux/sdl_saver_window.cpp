@@ -36,6 +36,8 @@ SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) {
   // The click that gives the new window focus must end the saver like any other.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Black covers are filled by X itself, not by a GL context behind the saver's back.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw std::runtime_error(std::string("cannot start the video system: ") + SDL_GetError());
 
@@ -50,6 +52,8 @@ SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) {
     MakeChildOfHost(o.foreign_window);
     SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
     window_ = SDL_CreateWindowFrom(reinterpret_cast<const void*>(child_));
+  } else if (!o.windowed && o.monitors.size() > 1) {
+    MakeMonitorWindows(o);
   } else {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     int w = o.width, h = o.height;
@@ -66,10 +70,53 @@ SdlSaverWindow::SdlSaverWindow(const SaverWindowOptions& o) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw std::runtime_error("cannot open the saver window: " + reason);
   }
+  if (screens_.empty()) screens_.push_back(window_);
   if (o.hide_cursor && !foreign_) SDL_ShowCursor(SDL_DISABLE);
 }
 
+void SdlSaverWindow::MakeMonitorWindows(const SaverWindowOptions& o) {
+  for (size_t i = 0; i < o.monitors.size(); ++i) {
+    const ScreenArea& area = o.monitors[i];
+    const bool scene = i == 0 || o.scene_on_every_monitor;
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | (scene ? SDL_WINDOW_OPENGL : 0);
+    // Where SDL knows the monitor too, a window manager is asked to make the window full
+    // screen there; elsewhere (a server whose RandR outputs are not its monitors) the window
+    // is simply laid over the monitor.
+    for (int d = 0; d < SDL_GetNumVideoDisplays(); ++d) {
+      SDL_Rect bounds;
+      if (SDL_GetDisplayBounds(d, &bounds) == 0 && bounds.x == area.x && bounds.y == area.y &&
+          bounds.w == area.width && bounds.h == area.height)
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    // Only the main window carries the caption another saver looks for.
+    SDL_Window* window = SDL_CreateWindow(i == 0 ? "Vexlum_Main" : "Vexlum_Screen", area.x, area.y,
+                                          area.width, area.height, flags);
+    if (!window) {
+      if (i == 0) return;  // the caller says why
+      continue;            // that monitor stays as it is; the saver runs on the others
+    }
+    if (i == 0) window_ = window;
+    (scene ? screens_ : covers_).push_back(window);
+  }
+}
+
+void SdlSaverWindow::PaintCover(SDL_Window* cover) {
+  if (SDL_Surface* surface = SDL_GetWindowSurface(cover)) {
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    SDL_UpdateWindowSurface(cover);
+  }
+}
+
+bool SdlSaverWindow::IsCover(uint32_t window_id) const {
+  for (SDL_Window* cover : covers_)
+    if (SDL_GetWindowID(cover) == window_id) return true;
+  return false;
+}
+
 SdlSaverWindow::~SdlSaverWindow() {
+  for (SDL_Window* cover : covers_) SDL_DestroyWindow(cover);
+  for (SDL_Window* screen : screens_)
+    if (screen != window_) SDL_DestroyWindow(screen);
   if (window_) SDL_DestroyWindow(window_);
   SDL_ShowCursor(SDL_ENABLE);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -119,8 +166,16 @@ std::optional<SaverEvent> SdlSaverWindow::PollHost() {
 
 void SdlSaverWindow::ShowTopmost() {
   if (foreign_) return;
-  SDL_ShowWindow(window_);
-  SDL_SetWindowAlwaysOnTop(window_, SDL_TRUE);
+  for (SDL_Window* cover : covers_) {
+    SDL_ShowWindow(cover);
+    SDL_SetWindowAlwaysOnTop(cover, SDL_TRUE);
+    PaintCover(cover);
+  }
+  for (SDL_Window* screen : screens_) {
+    SDL_ShowWindow(screen);
+    SDL_SetWindowAlwaysOnTop(screen, SDL_TRUE);
+  }
+  // The main window last, so that it has the keyboard.
   SDL_RaiseWindow(window_);
 }
 
@@ -141,6 +196,13 @@ std::optional<SaverEvent> SdlSaverWindow::PollEvent() {
         break;
       case SDL_MOUSEBUTTONDOWN:
         if (!foreign_) return SaverEvent{SaverEvent::kClick, 0};
+        break;
+      case SDL_WINDOWEVENT:
+        // A window manager closing any of our windows ends the saver on every monitor.
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE && !foreign_)
+          return SaverEvent{SaverEvent::kQuit, 0};
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED && IsCover(e.window.windowID))
+          PaintCover(SDL_GetWindowFromID(e.window.windowID));
         break;
       default:  // mouse movement, focus changes and the rest never end the saver
         break;

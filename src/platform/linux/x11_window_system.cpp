@@ -3,8 +3,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xinerama.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -165,6 +167,28 @@ ScreenMetrics X11WindowSystem::Screen() {
   m.width_twips = w * 15.0;
   m.height_twips = h * 15.0;
   return m;
+}
+
+std::vector<ScreenArea> X11WindowSystem::Monitors() {
+  std::vector<ScreenArea> monitors;
+  if (!display_) return monitors;
+  Display* d = D(display_);
+  int event_base = 0, error_base = 0, count = 0;
+  if (XineramaQueryExtension(d, &event_base, &error_base) && XineramaIsActive(d)) {
+    if (XineramaScreenInfo* heads = XineramaQueryScreens(d, &count)) {
+      for (int i = 0; i < count; ++i) {
+        const ScreenArea area{heads[i].x_org, heads[i].y_org, heads[i].width, heads[i].height};
+        if (area.width > 0 && area.height > 0 &&
+            std::find(monitors.begin(), monitors.end(), area) == monitors.end())
+          monitors.push_back(area);
+      }
+      XFree(heads);
+    }
+  }
+  if (monitors.empty())
+    monitors.push_back(
+        {0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))});
+  return monitors;
 }
 
 void X11WindowSystem::MessageBox(std::string_view text, std::string_view title, uint32_t style) {

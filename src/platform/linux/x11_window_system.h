@@ -2,6 +2,9 @@
 // system-wide saver flags have no X11 meaning and are kept only as the caller sees them.
 #pragma once
 
+#include <vector>
+
+#include "ports/saver_window.h"
 #include "ports/window_system.h"
 
 namespace vx {
@@ -22,6 +25,9 @@ class X11WindowSystem final : public WindowSystem {
   // True for the first saver on this display to ask, for as long as it runs: the one that
   // plays music when XScreenSaver starts one per monitor. True without a display.
   bool ClaimMusic();
+  // The monitors, the primary first, as Xinerama (or RandR behind it) lays them out; the
+  // whole screen as one when the server knows of no monitors. Mirrored monitors count once.
+  std::vector<ScreenArea> Monitors();
 
   bool FindWindowByCaption(std::string_view caption) override;
   int32_t ShowCursor(bool show) override;

@@ -70,8 +70,20 @@ D3D8Device::D3D8Device(HWND window, const D3D8DeviceOptions& o)
     FreeLibrary(library_);
     throw DeviceError("Direct3D 8 cannot be started on this system");
   }
+  UINT adapter = D3DADAPTER_DEFAULT;
+  if (o.adapter_of_window) {
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    for (UINT a = 0; a < d3d_->GetAdapterCount(); ++a)
+      if (d3d_->GetAdapterMonitor(a) == monitor) adapter = a;
+  }
   D3DDISPLAYMODE desktop{};
-  d3d_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &desktop);
+  if (FAILED(d3d_->GetAdapterDisplayMode(adapter, &desktop)) ||
+      desktop.Format == D3DFMT_UNKNOWN) {
+    // An adapter that cannot say its mode (Wine's further monitors without RandR) cannot
+    // make a device; the default one draws windowed into a window on any monitor.
+    adapter = D3DADAPTER_DEFAULT;
+    d3d_->GetAdapterDisplayMode(adapter, &desktop);
+  }
 
   D3DPRESENT_PARAMETERS& p = present_->p;
   p.BackBufferWidth = static_cast<UINT>(o.width);
@@ -92,13 +104,20 @@ D3D8Device::D3D8Device(HWND window, const D3D8DeviceOptions& o)
   // Direct3D would otherwise drop the x87 unit to single precision, and the run-time
   // library's maths functions that use it would round differently from every other build.
   const DWORD behaviour = D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_FPU_PRESERVE;
-  HRESULT result =
-      d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, behaviour, &p, &device_);
+  HRESULT result = d3d_->CreateDevice(adapter, D3DDEVTYPE_HAL, window, behaviour, &p, &device_);
   if (FAILED(result) && !o.windowed) {
     // A display that offers no 16-bit mode still shows the saver in its own colour depth.
     p.BackBufferFormat = desktop.Format;
-    result =
-        d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, behaviour, &p, &device_);
+    result = d3d_->CreateDevice(adapter, D3DDEVTYPE_HAL, window, behaviour, &p, &device_);
+  }
+  if (FAILED(result) && !o.windowed) {
+    // A display that cannot switch to full screen at the monitor's own size (a driver or a
+    // remote session with no such mode) still shows the saver: drawn windowed on the
+    // full-screen pop-up, it looks the same.
+    p.Windowed = TRUE;
+    p.FullScreen_PresentationInterval = 0;
+    if (!o.vsync) p.SwapEffect = D3DSWAPEFFECT_COPY;
+    result = d3d_->CreateDevice(adapter, D3DDEVTYPE_HAL, window, behaviour, &p, &device_);
   }
   if (FAILED(result)) {
     d3d_->Release();

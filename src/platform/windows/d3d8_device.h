@@ -27,6 +27,8 @@ struct D3D8DeviceOptions {
   bool windowed = false;      // false: full screen, 16-bit colour, at width x height
   bool vsync = true;          // false: present as fast as frames come (--uncapped)
   bool readable = false;      // the back buffer can be read (for --screenshot)
+  // On the adapter showing the window (a monitor other than the primary), not the default.
+  bool adapter_of_window = false;
 };
 
 class D3D8Device final : public Device {

@@ -77,25 +77,37 @@ Win32SaverWindow::Win32SaverWindow(const Win32SaverWindowOptions& o) : hide_curs
     throw std::runtime_error("the saver's window cannot be made (error " +
                              std::to_string(GetLastError()) + ")");
   if (o.windowed) return;
-  // The scene runs on the primary monitor; the others are only darkened, so that no desktop
-  // stays visible beside the saver.
+  // Every other monitor gets a window too: its own scene, or black, so that no desktop stays
+  // visible beside the saver. Only the main window carries the caption another saver finds.
   MonitorList monitors;
   EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
   if (monitors.others.empty()) return;
   RegisterClassOnce(kCoverClass);
+  scenes_on_covers_ = o.scene_on_every_monitor;
+  const wchar_t* cover_caption = scenes_on_covers_ ? L"Vexlum_Screen" : L"";
   for (const RECT& r : monitors.others) {
-    HWND cover =
-        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, r.left, r.top,
-                        r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, this);
-    if (cover) covers_.push_back(cover);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCoverClass, cover_caption,
+                                 WS_POPUP, r.left, r.top, w, h, nullptr, nullptr, instance, this);
+    if (cover) covers_.push_back({cover, w, h});
   }
+}
+
+HWND Win32SaverWindow::ScreenWindow(int screen) const {
+  return screen == 0 ? window_ : covers_.at(static_cast<size_t>(screen - 1)).window;
+}
+
+std::pair<int, int> Win32SaverWindow::ScreenSize(int screen) const {
+  if (screen == 0) return {width_, height_};
+  const Cover& cover = covers_.at(static_cast<size_t>(screen - 1));
+  return {cover.width, cover.height};
 }
 
 Win32SaverWindow::~Win32SaverWindow() {
   // Messages that still come find no owner and get the default handling.
-  for (HWND cover : covers_) {
-    SetWindowLongPtrW(cover, GWLP_USERDATA, 0);
-    if (!leave_to_process_end_) DestroyWindow(cover);
+  for (const Cover& cover : covers_) {
+    SetWindowLongPtrW(cover.window, GWLP_USERDATA, 0);
+    if (!leave_to_process_end_) DestroyWindow(cover.window);
   }
   if (window_) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -104,7 +116,7 @@ Win32SaverWindow::~Win32SaverWindow() {
 }
 
 void Win32SaverWindow::ShowTopmost() {
-  for (HWND cover : covers_) ShowWindow(cover, SW_SHOWNOACTIVATE);
+  for (const Cover& cover : covers_) ShowWindow(cover.window, SW_SHOWNOACTIVATE);
   ShowWindow(window_, SW_SHOW);
   SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(window_);

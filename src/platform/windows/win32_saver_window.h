@@ -1,6 +1,7 @@
-// The saver's window on Win32: a topmost pop-up classed and captioned "Vexlum_Main" over the
-// primary monitor (or a normal window of a given size), black pop-ups over every other
-// monitor, and the keys, clicks and close requests of all of them handed to the loop.
+// The saver's windows on Win32: a topmost pop-up classed and captioned "Vexlum_Main" over the
+// primary monitor (or a normal window of a given size), a topmost pop-up over every other
+// monitor (each with a scene of its own, or black), and the keys, clicks and close requests
+// of all of them handed to the one loop.
 #pragma once
 
 #include <deque>
@@ -17,6 +18,7 @@ namespace vx {
 struct Win32SaverWindowOptions {
   std::optional<std::pair<int, int>> windowed;  // a normal window with this client size
   bool hide_cursor = false;                     // no cursor over the saver's windows
+  bool scene_on_every_monitor = true;           // false: the other monitors stay black
 };
 
 class Win32SaverWindow final : public SaverWindow {
@@ -34,8 +36,10 @@ class Win32SaverWindow final : public SaverWindow {
   HWND__* window() const { return window_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // The windows over the other monitors (none when windowed or with one monitor).
-  const std::vector<HWND__*>& Covers() const { return covers_; }
+  // The windows that show a scene, the main one first: every monitor's, or the main one only.
+  int ScreenCount() const { return scenes_on_covers_ ? 1 + static_cast<int>(covers_.size()) : 1; }
+  HWND__* ScreenWindow(int screen) const;
+  std::pair<int, int> ScreenSize(int screen) const;
 
   // The process is about to end: the windows are left for the system to take down with it.
   // Taking a focused window down ourselves waits for the window manager to confirm, which
@@ -47,8 +51,13 @@ class Win32SaverWindow final : public SaverWindow {
               intptr_t& result);
 
  private:
+  struct Cover {
+    HWND__* window;
+    int width, height;
+  };
   HWND__* window_ = nullptr;
-  std::vector<HWND__*> covers_;
+  std::vector<Cover> covers_;  // over the other monitors (none when windowed)
+  bool scenes_on_covers_ = false;
   std::deque<SaverEvent> events_;
   int width_ = 0, height_ = 0;
   bool hide_cursor_ = false;

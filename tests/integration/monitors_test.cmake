@@ -1,0 +1,1 @@
+vexlum_integration_test(monitors_test)
