@@ -77,8 +77,7 @@ D3D8Device::D3D8Device(HWND window, const D3D8DeviceOptions& o)
       if (d3d_->GetAdapterMonitor(a) == monitor) adapter = a;
   }
   D3DDISPLAYMODE desktop{};
-  if (FAILED(d3d_->GetAdapterDisplayMode(adapter, &desktop)) ||
-      desktop.Format == D3DFMT_UNKNOWN) {
+  if (FAILED(d3d_->GetAdapterDisplayMode(adapter, &desktop)) || desktop.Format == D3DFMT_UNKNOWN) {
     // An adapter that cannot say its mode (Wine's further monitors without RandR) cannot
     // make a device; the default one draws windowed into a window on any monitor.
     adapter = D3DADAPTER_DEFAULT;
