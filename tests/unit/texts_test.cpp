@@ -19,7 +19,7 @@ TEST(Texts, TheLocaleVariablesChooseTheLanguageAsMessagesDo) {
       {"ja:en", nullptr, nullptr, "en_GB.UTF-8", Language::kJapanese},  // LANGUAGE's first wins
       {"en:ja", nullptr, nullptr, "ja_JP.UTF-8", Language::kEnglish},
       {"ja", nullptr, nullptr, "C.UTF-8", Language::kEnglish},  // but not over the C locale
-      {"", "", "", "ja_JP.UTF-8", Language::kJapanese},        // empty counts as unset
+      {"", "", "", "ja_JP.UTF-8", Language::kJapanese},         // empty counts as unset
   };
   for (const auto& c : cases)
     EXPECT_EQ(LanguageOfLocale(c.language, c.lc_all, c.lc_messages, c.lang), c.expected)

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
