@@ -5,8 +5,12 @@
 # warms up for $WARMUP seconds (default 30), then is measured for $MEASURE (default 15):
 # frames per second (each presented frame counted by bench/swap_counter.c, preloaded), its own
 # CPU and the X server's (from /proc over the same seconds), total CPU milliseconds per frame
-# and its resident set at the end. Installs the peers (Debian's xscreensaver-gl, mesa-utils)
-# when they are missing. A benchmark, not a test: it judges nothing.
+# and its resident set at the end; the fragments it shades per frame (Mesa's own counter,
+# dumped by GALLIUM_HUD) and its CPU nanoseconds per fragment. Then Vexlum full screen on two
+# side-by-side 1280 x 720 monitors (a private Xephyr with two Xinerama heads) against one
+# 1280 x 720 saver on the same server. Installs the peers (Debian's xscreensaver-gl,
+# mesa-utils, xserver-xephyr) when they are missing. A benchmark, not a test: it judges
+# nothing.
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${1:-$ROOT/build/release}
@@ -14,10 +18,12 @@ VEXLUM=$BUILD/src/vexlum
 WARMUP=${WARMUP:-30} MEASURE=${MEASURE:-15}
 [ -x "$VEXLUM" ] || { echo "no $VEXLUM: build first (see the README's Install)" >&2; exit 1; }
 GLMATRIX=/usr/libexec/xscreensaver/glmatrix
-if [ ! -x "$GLMATRIX" ] || ! command -v glxgears >/dev/null || ! command -v Xvfb >/dev/null; then
+if [ ! -x "$GLMATRIX" ] || ! command -v glxgears >/dev/null || ! command -v Xvfb >/dev/null ||
+  ! command -v Xephyr >/dev/null; then
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO=sudo
-  $SUDO apt-get install -y -qq --no-install-recommends xscreensaver-gl mesa-utils xvfb >/dev/null
+  $SUDO apt-get install -y -qq --no-install-recommends xscreensaver-gl mesa-utils xvfb \
+    xserver-xephyr >/dev/null
 fi
 
 work=$(mktemp -d)
@@ -26,6 +32,7 @@ cp "$VEXLUM" "$BUILD/src/Vexlum_Data.ppd" "$work/"  # a copy without a settings 
 cc -O2 -shared -fPIC -o "$work/swap_counter.so" "$ROOT/bench/swap_counter.c" -ldl
 Xvfb -displayfd 5 -screen 0 1920x1080x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
+xserver=$xvfb  # the server whose CPU is counted with each program's
 trap 'pkill -P $$ 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")" LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
@@ -36,27 +43,40 @@ frames() { od -An -t u8 -w32 "$1" | awk '{ print ($1 > $2 + $3) ? $1 : $2 + $3 }
 HZ=$(getconf CLK_TCK)
 RESULTS=()
 
-# measure NAME SIZE COMMAND...: one program, started on the shared Xvfb and ended after.
+# measure NAME SIZE COMMAND...: one program, started on the X server in use and ended after.
+# SWAPS_PER_FRAME: swaps the program makes each frame (one per window it draws in). Mesa's
+# HUD counts the fragments of one context, so it is left out where there are several.
 measure() {
   local name=$1 size=$2; shift 2
-  local counter=$work/count.$RANDOM
-  SWAP_COUNTER_FILE=$counter LD_PRELOAD=$work/swap_counter.so "$@" >/dev/null 2>&1 &
+  local counter=$work/count.$RANDOM hud=$work/hud.$RANDOM swaps=${SWAPS_PER_FRAME:-1}
+  mkdir "$hud"
+  local hud_env=(GALLIUM_HUD=ps-invocations GALLIUM_HUD_PERIOD=1 GALLIUM_HUD_DUMP_DIR="$hud")
+  [ "$swaps" -eq 1 ] || hud_env=()
+  env "${hud_env[@]}" SWAP_COUNTER_FILE="$counter" LD_PRELOAD="$work/swap_counter.so" "$@" \
+    >/dev/null 2>&1 &
   local pid=$!
   sleep "$WARMUP"
   kill -0 "$pid" 2>/dev/null || { echo "$name ended during the warm-up" >&2; return 1; }
-  local f0 p0 x0 t0 f1 p1 x1 t1
-  f0=$(frames "$counter") p0=$(ticks "$pid") x0=$(ticks "$xvfb") t0=$(date +%s.%N)
+  local f0 p0 x0 t0 f1 p1 x1 t1 h0
+  h0=$(cat "$hud/ps_invocations" 2>/dev/null | wc -l)
+  f0=$(frames "$counter") p0=$(ticks "$pid") x0=$(ticks "$xserver") t0=$(date +%s.%N)
   sleep "$MEASURE"
-  f1=$(frames "$counter") p1=$(ticks "$pid") x1=$(ticks "$xvfb") t1=$(date +%s.%N)
-  local rss
+  f1=$(frames "$counter") p1=$(ticks "$pid") x1=$(ticks "$xserver") t1=$(date +%s.%N)
+  local rss fragments
   rss=$(awk '/^VmRSS/ { print int($2 / 1024) }' "/proc/$pid/status")
+  # The HUD writes each second's average per frame; those of the measured seconds.
+  fragments=$(tail -n +$((h0 + 1)) "$hud/ps_invocations" 2>/dev/null |
+    awk '{ s += $1; n++ } END { print n ? s / n : 0 }')
   kill -TERM "$pid"
   wait "$pid" 2>/dev/null || true
   RESULTS+=("$(awk -v n="$name" -v s="$size" -v f=$((f1 - f0)) -v p=$((p1 - p0)) \
-    -v x=$((x1 - x0)) -v t0="$t0" -v t1="$t1" -v hz="$HZ" -v rss="$rss" 'BEGIN {
-      secs = t1 - t0; cpu_ms = (p + x) * 1000 / hz
-      printf "%s|%s|%.1f|%.0f|%.0f|%.1f|%d", n, s, f / secs, p * 100 / hz / secs,
-        x * 100 / hz / secs, f ? cpu_ms / f : 0, rss }')")
+    -v x=$((x1 - x0)) -v t0="$t0" -v t1="$t1" -v hz="$HZ" -v rss="$rss" -v sw="$swaps" \
+    -v fr="$fragments" 'BEGIN {
+      secs = t1 - t0; cpu_ms = (p + x) * 1000 / hz; f /= sw
+      own_ns = f ? p * 1e9 / hz / f : 0
+      printf "%s|%s|%.1f|%.0f|%.0f|%.1f|%d|%s|%s", n, s, f / secs, p * 100 / hz / secs,
+        x * 100 / hz / secs, f ? cpu_ms / f : 0, rss,
+        fr > 0 ? sprintf("%.2f M", fr / 1e6) : "-", fr > 0 ? sprintf("%.1f", own_ns / fr) : "-" }')")
   echo "  ${RESULTS[-1]}" >&2
 }
 
@@ -76,9 +96,21 @@ for size in 1920x1080 1280x720; do
   measure "glxgears (floor)" "$size" glxgears "${gears_where[@]}"
 done
 
+# Two side-by-side monitors: Xephyr's two Xinerama heads inside an Xvfb of its own.
+Xvfb -displayfd 5 -screen 0 2560x720x24 -nolisten tcp 5>"$work/outer" >/dev/null 2>&1 &
+for _ in $(seq 100); do [ -s "$work/outer" ] && break; sleep 0.1; done
+DISPLAY=":$(head -n1 "$work/outer")" Xephyr -displayfd 5 +xinerama -screen 1280x720+0+0 \
+  -screen 1280x720+1280+0 -nolisten tcp 5>"$work/inner" >/dev/null 2>&1 &
+xserver=$!
+for _ in $(seq 100); do [ -s "$work/inner" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/inner")"
+SWAPS_PER_FRAME=2 measure "vexlum, 2 monitors" "2 x 1280x720" "$work/vexlum" /s
+measure "vexlum, 1 window" "1280x720" "$work/vexlum" /s --windowed 1280x720
+
 echo
-echo "| program | size | frames/s | process CPU % | X server CPU % | CPU ms/frame | RSS MB |"
-echo "|---|---|---|---|---|---|---|"
+echo "| program | size | frames/s | process CPU % | X server CPU % | CPU ms/frame | RSS MB |" \
+  "fragments/frame | process ns/fragment |"
+echo "|---|---|---|---|---|---|---|---|---|"
 for r in "${RESULTS[@]}"; do echo "| ${r//|/ | } |"; done
 echo
 for size in 1920x1080 1280x720; do
@@ -88,3 +120,8 @@ for size in 1920x1080 1280x720; do
       printf "%s: CPU ms per frame, vexlum uncapped / glmatrix -delay 0 = %.2f, / floor = %.2f\n",
         s, g ? v / g : 0, f ? v / f : 0 }'
 done
+# Process CPU per frame: two monitors against two separate 1280 x 720 savers.
+printf '%s\n' "${RESULTS[@]}" | awk -F'|' '
+  $1 == "vexlum, 2 monitors" { two = $4 / $3 } $1 == "vexlum, 1 window" { one = $4 / $3 }
+  END { printf "two monitors: process CPU per frame %.2f times two single savers'"'"'\n",
+        one ? two / (2 * one) : 0 }'

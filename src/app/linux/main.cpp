@@ -1,3 +1,6 @@
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -9,7 +12,9 @@
 #include "settings/ini_profile_strings.h"
 #include "startup/mode_dispatch.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   vx::CommandLine command_line = vx::ParseCommandLine(args);
   if (!command_line.error.empty()) {
@@ -25,4 +30,18 @@ int main(int argc, char** argv) {
   services.in_host_window =
       vx::RunsInHostWindow(command_line.options, std::getenv("XSCREENSAVER_WINDOW"));
   return vx::DispatchMode(command_line, services);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int status = Run(argc, argv);
+  // Everything of ours is done and destroyed by now (music stopped, images deleted, windows
+  // and GL contexts gone). What is left are the GL driver's and LLVM's own exit-time
+  // destructors, which can race with the driver's worker threads: a saver was once seen
+  // spinning in LLVM at full CPU long after its host had gone. The process ends here instead.
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  _exit(status);
 }

@@ -1,6 +1,7 @@
 #include "platform/linux/posix_termination_signals.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <initializer_list>
@@ -10,8 +11,13 @@ namespace {
 
 volatile std::sig_atomic_t g_quit_requested = 0;
 
+// A saver asked to end has this long to end cleanly before SIGALRM's default action ends it
+// anyway: a frame stuck in the GL driver must not keep a host's dismissed saver running.
+constexpr unsigned kTerminationGraceSeconds = 10;
+
 void OnTerminationSignal(int) {
   g_quit_requested = 1;
+  alarm(kTerminationGraceSeconds);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // SIGTERM, SIGINT and SIGHUP become a quit request that the saver window reports on the loop's
-// thread, so the saver ends as a key would end it (music stopped, files deleted).
+// thread, so the saver ends as a key would end it (music stopped, files deleted); a saver
+// that has not ended ten seconds after the signal is ended by SIGALRM.
 #pragma once
 
 namespace vx {
