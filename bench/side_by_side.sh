@@ -74,9 +74,10 @@ measure() {
     -v fr="$fragments" 'BEGIN {
       secs = t1 - t0; cpu_ms = (p + x) * 1000 / hz; f /= sw
       own_ns = f ? p * 1e9 / hz / f : 0
+      frag = "-"; per = "-"
+      if (fr > 0) { frag = sprintf("%.2f M", fr / 1e6); per = sprintf("%.1f", own_ns / fr) }
       printf "%s|%s|%.1f|%.0f|%.0f|%.1f|%d|%s|%s", n, s, f / secs, p * 100 / hz / secs,
-        x * 100 / hz / secs, f ? cpu_ms / f : 0, rss,
-        fr > 0 ? sprintf("%.2f M", fr / 1e6) : "-", fr > 0 ? sprintf("%.1f", own_ns / fr) : "-" }')")
+        x * 100 / hz / secs, f ? cpu_ms / f : 0, rss, frag, per }')")
   echo "  ${RESULTS[-1]}" >&2
 }
 

@@ -50,6 +50,15 @@ import -window root "$work/root.png"
 for h in "${heads[@]}"; do
   gt "$(lit_fraction "$work/root.png" "$h")" 0.002 || fail "head $h shows no glyphs"
 done
+# A monitor going away: a window manager moves its window onto a smaller monitor. The saver
+# goes on, that picture drawn at the window's new size.
+third=$(tail -n1 "$work/screens")
+xdotool windowsize "$third" 360 640
+sleep 2
+kill -0 "$pid" 2>/dev/null || fail "the saver ended when a window was resized"
+import -window "$third" "$work/moved.png"
+[ "$(identify -format '%wx%h' "$work/moved.png")" = 360x640 ] || fail "the window was not resized"
+gt "$(lit_fraction "$work/moved.png")" 0.002 || fail "nothing drawn after the resize"
 second=$(head -n1 "$work/screens")
 xdotool windowfocus --sync "$second" key a
 wait_gone "$pid" 10

@@ -41,7 +41,12 @@ CONFIG
 run() { "${as_user[@]}" env HOME="$home" PATH="$VX_DIR:$PATH" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" \
   LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy "$@"; }
 run xscreensaver -no-splash >"$work/daemon.log" 2>&1 &
-for _ in $(seq 100); do run xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.1; done
+# On a loaded machine the daemon can take many seconds to answer its first command.
+deadline=$((SECONDS + 60))
+until run xscreensaver-command -time >/dev/null 2>&1; do
+  [ $SECONDS -lt $deadline ] || fail "the daemon did not start: $(tail -n 5 "$work/daemon.log")"
+  sleep 0.2
+done
 
 # A running saver: alive, not a zombie the daemon has yet to reap.
 savers() { ps -eo pid=,stat=,args= | awk '$2 !~ /^Z/ && $3 ~ /vexlum$/ { print $1 }'; }
