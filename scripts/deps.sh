@@ -9,7 +9,7 @@ PACKAGES=(
   libcdio-dev libcdio-paranoia-dev libx11-dev libxinerama-dev qt6-base-dev zlib1g-dev
   fonts-ipafont-gothic fonts-dejavu-core
   xvfb xserver-xephyr xdotool x11-utils imagemagick sox libsox-fmt-mp3 dpkg-dev file libxml2-utils
-  xscreensaver xscreensaver-gl man-db python3
+  xscreensaver xscreensaver-gl man-db python3 lintian unzip
 )
 WINDOWS=${1:-}
 if [ "$WINDOWS" = --windows ]; then

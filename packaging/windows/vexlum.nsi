@@ -4,7 +4,8 @@
 ; only when the user agrees.
 ;
 ;   makensis -DVERSION=x.y.z -DSOURCE=<folder with vexlum.scr and Vexlum_Data.ppd>
-;            -DREADME=<README.txt> -DICON=<vexlum.ico> -DOUTFILE=<setup.exe> vexlum.nsi
+;            -DREADME=<README.txt> -DLICENSE=<LICENSE.txt> -DNOTICES=<THIRD_PARTY_NOTICES.txt>
+;            -DICON=<vexlum.ico> -DOUTFILE=<setup.exe> vexlum.nsi
 ; Command line of the setup: /S (silent), /AllUsers or /CurrentUser, /SETSAVER (make it the
 ; current screen saver), /D=<folder> (last, unquoted). Of the uninstaller: /S, and
 ; /REMOVESETTINGS to remove the settings and images without asking.
@@ -36,6 +37,7 @@ BrandingText "${APP} ${VERSION}"
 !include LogicLib.nsh
 
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -60,6 +62,8 @@ Section "Vexlum" SecMain
   File "${SOURCE}\vexlum.scr"
   File "${SOURCE}\Vexlum_Data.ppd"
   File "${README}"
+  File "${LICENSE}"
+  File "${NOTICES}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${APP} (screen saver)"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -119,6 +123,8 @@ Section "Uninstall"
   Delete "$INSTDIR\vexlum.scr"
   Delete "$INSTDIR\Vexlum_Data.ppd"
   Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD_PARTY_NOTICES.txt"
   Delete "$INSTDIR\uninstall.exe"
 
   ${If} $RemoveSettings == 0

@@ -4,7 +4,7 @@
 # a read-only tree as an ordinary user to show it writes nothing beside itself.
 source "$(dirname "$0")/common.sh"
 [ -n "${DISPLAY:-}" ] || fail "needs an X display"
-for tool in cpack dpkg-deb xmllint xdpyinfo identify; do
+for tool in cpack dpkg-deb xmllint xdpyinfo identify lintian; do
   command -v "$tool" >/dev/null || fail "needs $tool"
 done
 
@@ -33,6 +33,15 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # The command that opens the settings must reach the package's description intact.
 [[ "$(field Description)" == *"opens with the command: vexlum /c" ]] ||
   fail "description mangled: $(field Description)"
+# One version everywhere: the program, the package, its changelog and the manual page.
+printed=$("$VEXLUM" --version)
+version=${printed#vexlum }
+[[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version printed '$printed'"
+[ "$(field Version)" = "$version" ] || fail "the package is version $(field Version), the program $version"
+# Debian's own checks: no error and no warning (the package's few overrides say why).
+lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
+! grep -E '^[EW]: ' "$work/lintian" || fail "lintian complains about the package:
+$(cat "$work/lintian")"
 depends=$(field Depends)
 # Found by the library scan, so the package installs what the executable links against.
 for lib in libc6 libsdl2-2.0-0 libsdl2-mixer-2.0-0 libqt6widgets6 libx11-6 libcdio; do
@@ -46,7 +55,8 @@ config=usr/share/xscreensaver/config/vexlum.xml
 dpkg-deb -c "$deb" >"$work/contents" || fail "dpkg-deb -c failed"
 actual=$(awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' "$work/contents" | sort)
 expected=$(printf '%s\n' "$hack/Vexlum_Data.ppd" "$hack/vexlum" usr/bin/vexlum "$config" \
-  usr/share/doc/vexlum/README.md usr/share/man/man6/vexlum.6.gz | sort)
+  usr/share/doc/vexlum/README.md usr/share/doc/vexlum/copyright usr/share/doc/vexlum/changelog.gz \
+  usr/share/man/man6/vexlum.6.gz | sort)
 [ "$actual" = "$expected" ] || fail "package files differ:
 $(diff <(echo "$expected") <(echo "$actual"))"
 awk '$2 != "root/root" {exit 1}' "$work/contents" || fail "files not owned by root:
@@ -62,6 +72,12 @@ cmp -s "$root/$hack/Vexlum_Data.ppd" "$VEXLUM_SOURCE_DIR/assets/Vexlum_Data.ppd"
 [ "$(readlink -f "$root/usr/bin/vexlum")" = "$(readlink -f "$root/$hack/vexlum")" ] ||
   fail "usr/bin/vexlum does not lead to the hack: $(readlink "$root/usr/bin/vexlum")"
 [[ "$(readlink "$root/usr/bin/vexlum")" != /* ]] || fail "usr/bin/vexlum is an absolute link"
+zcat "$root/usr/share/doc/vexlum/changelog.gz" | head -n1 | grep -q "^vexlum ($version) " ||
+  fail "the changelog's newest entry is not $version"
+zcat "$root/usr/share/man/man6/vexlum.6.gz" | grep -q "^\.TH VEXLUM 6 .*\"Vexlum $version\"" ||
+  fail "the manual page does not name version $version"
+grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+  "$root/usr/share/doc/vexlum/copyright" || fail "the copyright file is not machine-readable"
 
 # XScreenSaver's "Documentation..." button runs "man vexlum": the page must render cleanly in
 # any locale and at any width (an ASCII terminal gets the Japanese keys' code points).

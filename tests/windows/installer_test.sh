@@ -29,7 +29,7 @@ uninstall() {  # FOLDER(unix) ARGS...
 
 # For all users, into a folder of our choice, without making it the current saver.
 must_end_within 60 wine "$VEXLUM_SETUP" /S /AllUsers "/D=C:\\$target" || fail "the silent install failed"
-for f in vexlum.scr Vexlum_Data.ppd uninstall.exe; do
+for f in vexlum.scr Vexlum_Data.ppd README.txt LICENSE.txt THIRD_PARTY_NOTICES.txt uninstall.exe; do
   [ -f "$drive_c/$target/$f" ] || fail "$f not installed"
 done
 [ "$(reg_value "HKLM\\$uninstall_key" InstallLocation)" = "C:\\$target" ] ||

@@ -16,6 +16,7 @@ vexlum_windows_test(installer_test)
 vexlum_windows_test(dialog_test)
 vexlum_windows_test(resources_test)
 vexlum_windows_test(monitors_test)
+vexlum_windows_test(zip_test)
 
 # The Windows layer's own tests, run as one program under Wine.
 add_executable(vexlum_windows_platform_tests windows/platform_test.cpp)
