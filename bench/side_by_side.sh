@@ -6,7 +6,10 @@
 # frames per second (each presented frame counted by bench/swap_counter.c, preloaded), its own
 # CPU and the X server's (from /proc over the same seconds), total CPU milliseconds per frame
 # and its resident set at the end; the fragments it shades per frame (Mesa's own counter,
-# dumped by GALLIUM_HUD) and its CPU nanoseconds per fragment. Then Vexlum full screen on two
+# dumped by GALLIUM_HUD) and its CPU nanoseconds per fragment. Beside them the synthetic limit:
+# bench/limit_bench --window, the plainest GL program drawing one recorded frame of Vexlum's
+# (the same fragments) as fast as it can, when LIMIT_BENCH names it or the dev build has it.
+# Then Vexlum full screen on two
 # side-by-side 1280 x 720 monitors (a private Xephyr with two Xinerama heads) against one
 # 1280 x 720 saver on the same server. Installs the peers (Debian's xscreensaver-gl,
 # mesa-utils, xserver-xephyr) when they are missing. A benchmark, not a test: it judges
@@ -17,6 +20,7 @@ BUILD=${1:-$ROOT/build/release}
 VEXLUM=$BUILD/src/vexlum
 WARMUP=${WARMUP:-30} MEASURE=${MEASURE:-15}
 [ -x "$VEXLUM" ] || { echo "no $VEXLUM: build first (see the README's Install)" >&2; exit 1; }
+LIMIT_BENCH=${LIMIT_BENCH:-$ROOT/build/test/bench/limit_bench}
 GLMATRIX=/usr/libexec/xscreensaver/glmatrix
 if [ ! -x "$GLMATRIX" ] || ! command -v glxgears >/dev/null || ! command -v Xvfb >/dev/null ||
   ! command -v Xephyr >/dev/null; then
@@ -95,6 +99,9 @@ for size in 1920x1080 1280x720; do
   measure "glmatrix" "$size" "$GLMATRIX" "${glmatrix_where[@]}"
   measure "glmatrix -delay 0" "$size" "$GLMATRIX" "${glmatrix_where[@]}" -delay 0
   measure "glxgears (floor)" "$size" glxgears "${gears_where[@]}"
+  if [ -x "$LIMIT_BENCH" ]; then
+    measure "GL limit, same frame" "$size" "$LIMIT_BENCH" --window --size "$size"
+  fi
 done
 
 # Two side-by-side monitors: Xephyr's two Xinerama heads inside an Xvfb of its own.
@@ -117,9 +124,11 @@ echo
 for size in 1920x1080 1280x720; do
   ms() { printf '%s\n' "${RESULTS[@]}" | awk -F'|' -v n="$1" -v s="$size" '$1 == n && $2 == s { print $6 }'; }
   awk -v s="$size" -v v="$(ms 'vexlum --uncapped')" -v g="$(ms 'glmatrix -delay 0')" \
-    -v f="$(ms 'glxgears (floor)')" 'BEGIN {
-      printf "%s: CPU ms per frame, vexlum uncapped / glmatrix -delay 0 = %.2f, / floor = %.2f\n",
-        s, g ? v / g : 0, f ? v / f : 0 }'
+    -v f="$(ms 'glxgears (floor)')" -v l="$(ms 'GL limit, same frame')" 'BEGIN {
+      printf "%s: CPU ms per frame, vexlum uncapped / glmatrix -delay 0 = %.2f, / floor = %.2f",
+        s, g ? v / g : 0, f ? v / f : 0
+      if (l) printf ", / GL limit = %.2f", v / l
+      printf "\n" }'
 done
 # Process CPU per frame: two monitors against two separate 1280 x 720 savers.
 printf '%s\n' "${RESULTS[@]}" | awk -F'|' '

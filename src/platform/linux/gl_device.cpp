@@ -307,7 +307,6 @@ void GlDevice::Resize(int width, int height) {
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width_, height_);
   }
   glBindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
-  program_.Use();
   program_.SetSurfaceSize(width_, height_);
   glViewport(0, 0, width_, height_);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -453,7 +452,6 @@ void GlDevice::ApplyStates() {
 void GlDevice::Flush() {
   if (pending_indices_.empty()) return;
   glBindFramebuffer(GL_FRAMEBUFFER, DrawTarget());
-  program_.Use();
   if (states_dirty_) ApplyStates();
   const bool screen = pending_fvf_ == kFvfScreenVertex;
   program_.SetPretransformed(screen);
@@ -466,6 +464,7 @@ void GlDevice::Flush() {
   }
   glBindTexture(GL_TEXTURE_2D, bound_texture_);
   program_.SetUseTexture(bound_texture_ != 0);
+  program_.Use();
 
   glBindVertexArray(screen ? vao_screen_ : vao_scene_);
   glBindBuffer(GL_ARRAY_BUFFER, vbo_);

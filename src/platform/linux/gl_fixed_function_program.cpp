@@ -3,6 +3,7 @@
 #define GL_GLEXT_PROTOTYPES
 #include <GL/glcorearb.h>
 
+#include <cstring>
 #include <string>
 
 #include "ports/device.h"
@@ -14,64 +15,71 @@ namespace {
 // GL's lie on half-integers, hence the half-pixel shift. The device's own framebuffer keeps
 // Direct3D's row order (row 0 at the top), and Present flips once when showing it; drawing
 // straight into a window, whose rows run bottom-up, flips here instead (u_y_sign -1).
-constexpr char kVertexShader[] = R"(#version 330 core
+// Lighting with no lights and no normals leaves only the (black) ambient term.
+constexpr char kVertexShader[] = R"(
 layout(location = 0) in vec4 a_position;
 layout(location = 1) in vec4 a_diffuse;
 layout(location = 2) in vec2 a_texcoord;
-uniform bool u_pretransformed;
-uniform bool u_lighting;
 uniform mat4 u_wvp;
 uniform vec2 u_size;
 uniform float u_y_sign;
 out vec4 v_diffuse;
 out vec2 v_texcoord;
 void main() {
-  vec4 clip;
-  if (u_pretransformed) {
-    float w = a_position.w > 0.0 ? 1.0 / a_position.w : 1.0;
-    vec2 ndc = (a_position.xy + 0.5) * 2.0 / u_size - 1.0;
-    clip = vec4(ndc, a_position.z * 2.0 - 1.0, 1.0) * w;
-  } else {
-    clip = u_wvp * vec4(a_position.xyz, 1.0);
-    clip.y = -clip.y;                   // Direct3D's screen y grows downward
-    clip.xy += clip.w / u_size;         // half a pixel, as above
-    clip.z = clip.z * 2.0 - clip.w;     // depth 0..1 to GL's -1..1
-  }
+#if PRETRANSFORMED
+  float w = a_position.w > 0.0 ? 1.0 / a_position.w : 1.0;
+  vec2 ndc = (a_position.xy + 0.5) * 2.0 / u_size - 1.0;
+  vec4 clip = vec4(ndc, a_position.z * 2.0 - 1.0, 1.0) * w;
+#else
+  vec4 clip = u_wvp * vec4(a_position.xyz, 1.0);
+  clip.y = -clip.y;                   // Direct3D's screen y grows downward
+  clip.xy += clip.w / u_size;         // half a pixel, as above
+  clip.z = clip.z * 2.0 - clip.w;     // depth 0..1 to GL's -1..1
+#endif
   gl_Position = vec4(clip.x, clip.y * u_y_sign, clip.zw);
-  // Lighting with no lights and no normals leaves only the (black) ambient term.
-  v_diffuse = (u_lighting && !u_pretransformed) ? vec4(0.0, 0.0, 0.0, a_diffuse.a) : a_diffuse;
+#if LIGHTING
+  v_diffuse = vec4(0.0, 0.0, 0.0, a_diffuse.a);
+#else
+  v_diffuse = a_diffuse;
+#endif
   v_texcoord = a_texcoord;
 }
 )";
 
-// Stage 0 of the fixed-function blender: 1 disable, 2 texture, 3 diffuse, 4 texture x diffuse.
-constexpr char kFragmentShader[] = R"(#version 330 core
+// Stage 0 of the fixed-function blender. COLOUR: 0 disable (the diffuse colour and alpha as
+// they come), 1 texture, 2 texture x diffuse, 3 diffuse; ALPHA: 1, 2, 3 likewise.
+constexpr char kFragmentShader[] = R"(
 in vec4 v_diffuse;
 in vec2 v_texcoord;
 uniform sampler2D u_texture;
-uniform bool u_use_texture;
-uniform int u_colour_op;
-uniform int u_alpha_op;
 out vec4 frag_colour;
-vec4 Combine(int op, vec4 texel, vec4 diffuse) {
-  if (op == 2) return texel;
-  if (op == 4) return texel * diffuse;
-  return diffuse;
-}
+#define COMBINE(op, texel, diffuse) ((op) == 1 ? (texel) : (op) == 2 ? (texel) * (diffuse) : (diffuse))
 void main() {
-  vec4 texel = u_use_texture ? texture(u_texture, v_texcoord) : vec4(1.0);
-  if (u_colour_op == 1) {
-    frag_colour = v_diffuse;
-  } else {
-    frag_colour = vec4(Combine(u_colour_op, texel, v_diffuse).rgb,
-                       Combine(u_alpha_op, texel, v_diffuse).a);
-  }
+#if USE_TEXTURE
+  vec4 texel = texture(u_texture, v_texcoord);
+#else
+  vec4 texel = vec4(1.0);
+#endif
+#if COLOUR == 0
+  frag_colour = v_diffuse;
+#else
+  frag_colour = vec4(COMBINE(COLOUR, texel, v_diffuse).rgb, COMBINE(ALPHA, texel, v_diffuse).a);
+#endif
 }
 )";
 
-unsigned CompileShader(GLenum kind, const char* source) {
+// A blending operation's class: 1 the texture, 2 texture x diffuse, 3 the diffuse alone.
+uint32_t OperationClass(int op) {
+  if (op == 2) return 1;  // D3DTOP_SELECTARG1: the texture
+  if (op == 4) return 2;  // D3DTOP_MODULATE
+  return 3;
+}
+
+unsigned CompileShader(GLenum kind, const std::string& defines, const char* source) {
   const GLuint shader = glCreateShader(kind);
-  glShaderSource(shader, 1, &source, nullptr);
+  const std::string header = "#version 330 core\n" + defines;
+  const char* parts[] = {header.c_str(), source};
+  glShaderSource(shader, 2, parts, nullptr);
   glCompileShader(shader);
   GLint ok = 0;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -87,83 +95,96 @@ unsigned CompileShader(GLenum kind, const char* source) {
 }  // namespace
 
 GlFixedFunctionProgram::GlFixedFunctionProgram() {
-  const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+  Use();
+}
+
+GlFixedFunctionProgram::~GlFixedFunctionProgram() {
+  if (!variants_.empty()) Release();
+}
+
+void GlFixedFunctionProgram::Release() {
+  for (const Variant& variant : variants_) glDeleteProgram(variant.name);
+  variants_.clear();
+  in_use_ = nullptr;
+}
+
+uint32_t GlFixedFunctionProgram::Key() const {
+  const uint32_t colour = colour_op_ == 1 ? 0 : OperationClass(colour_op_);
+  const uint32_t alpha = colour == 0 ? 0 : OperationClass(alpha_op_);
+  const bool texture = use_texture_ && (colour == 1 || colour == 2 || alpha == 1 || alpha == 2);
+  return (pretransformed_ ? 1u : 0u) | (lighting_ && !pretransformed_ ? 2u : 0u) |
+         (texture ? 4u : 0u) | colour << 3 | alpha << 5;
+}
+
+GlFixedFunctionProgram::Variant& GlFixedFunctionProgram::Compile(uint32_t key) {
+  const std::string defines = "#define PRETRANSFORMED " + std::to_string(key & 1) +
+                              "\n#define LIGHTING " + std::to_string((key >> 1) & 1) +
+                              "\n#define USE_TEXTURE " + std::to_string((key >> 2) & 1) +
+                              "\n#define COLOUR " + std::to_string((key >> 3) & 3) +
+                              "\n#define ALPHA " + std::to_string((key >> 5) & 3) + "\n";
+  const GLuint vs = CompileShader(GL_VERTEX_SHADER, defines, kVertexShader);
   GLuint fs = 0;
   try {
-    fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    fs = CompileShader(GL_FRAGMENT_SHADER, defines, kFragmentShader);
   } catch (...) {
     glDeleteShader(vs);
     throw;
   }
-  name_ = glCreateProgram();
-  glAttachShader(name_, vs);
-  glAttachShader(name_, fs);
-  glLinkProgram(name_);
+  Variant variant;
+  variant.key = key;
+  variant.name = glCreateProgram();
+  glAttachShader(variant.name, vs);
+  glAttachShader(variant.name, fs);
+  glLinkProgram(variant.name);
   glDeleteShader(vs);
   glDeleteShader(fs);
   GLint linked = 0;
-  glGetProgramiv(name_, GL_LINK_STATUS, &linked);
+  glGetProgramiv(variant.name, GL_LINK_STATUS, &linked);
   if (!linked) {
-    glDeleteProgram(name_);
+    glDeleteProgram(variant.name);
     throw DeviceError("GL shader program does not link");
   }
-  glUseProgram(name_);
-  pretransformed_location_ = glGetUniformLocation(name_, "u_pretransformed");
-  lighting_location_ = glGetUniformLocation(name_, "u_lighting");
-  wvp_location_ = glGetUniformLocation(name_, "u_wvp");
-  size_location_ = glGetUniformLocation(name_, "u_size");
-  y_sign_location_ = glGetUniformLocation(name_, "u_y_sign");
-  glUniform1f(y_sign_location_, 1.0f);
-  use_texture_location_ = glGetUniformLocation(name_, "u_use_texture");
-  colour_op_location_ = glGetUniformLocation(name_, "u_colour_op");
-  alpha_op_location_ = glGetUniformLocation(name_, "u_alpha_op");
-  glUniform1i(glGetUniformLocation(name_, "u_texture"), 0);
+  glUseProgram(variant.name);
+  variant.wvp_location = glGetUniformLocation(variant.name, "u_wvp");
+  variant.size_location = glGetUniformLocation(variant.name, "u_size");
+  variant.y_sign_location = glGetUniformLocation(variant.name, "u_y_sign");
+  glUniform1i(glGetUniformLocation(variant.name, "u_texture"), 0);
+  in_use_ = nullptr;  // the vector may move its elements
+  variants_.push_back(variant);
+  return variants_.back();
 }
 
-GlFixedFunctionProgram::~GlFixedFunctionProgram() {
-  if (name_ != 0) Release();
+void GlFixedFunctionProgram::Use() {
+  const uint32_t key = Key();
+  Variant* variant = nullptr;
+  for (Variant& v : variants_)
+    if (v.key == key) variant = &v;
+  if (!variant) variant = &Compile(key);
+  if (variant != in_use_) glUseProgram(variant->name);
+  in_use_ = variant;
+  if (variant->values_seen != values_version_) {
+    // Direct3D's row-major matrix for row vectors is GL's column-major one for columns.
+    glUniformMatrix4fv(variant->wvp_location, 1, GL_FALSE, wvp_.data());
+    glUniform2f(variant->size_location, width_, height_);
+    glUniform1f(variant->y_sign_location, y_sign_);
+    variant->values_seen = values_version_;
+  }
 }
 
-void GlFixedFunctionProgram::Release() {
-  glDeleteProgram(name_);
-  name_ = 0;
+void GlFixedFunctionProgram::SetSurfaceSize(int width, int height) {
+  width_ = static_cast<float>(width);
+  height_ = static_cast<float>(height);
+  ++values_version_;
 }
 
-void GlFixedFunctionProgram::Use() const {
-  glUseProgram(name_);
+void GlFixedFunctionProgram::SetRowsBottomUp(bool bottom_up) {
+  y_sign_ = bottom_up ? -1.0f : 1.0f;
+  ++values_version_;
 }
 
-void GlFixedFunctionProgram::SetSurfaceSize(int width, int height) const {
-  glUniform2f(size_location_, static_cast<float>(width), static_cast<float>(height));
-}
-
-void GlFixedFunctionProgram::SetRowsBottomUp(bool bottom_up) const {
-  glUniform1f(y_sign_location_, bottom_up ? -1.0f : 1.0f);
-}
-
-void GlFixedFunctionProgram::SetPretransformed(bool pretransformed) const {
-  glUniform1i(pretransformed_location_, pretransformed);
-}
-
-void GlFixedFunctionProgram::SetLighting(bool lighting) const {
-  glUniform1i(lighting_location_, lighting);
-}
-
-void GlFixedFunctionProgram::SetWorldViewProjection(const D3DMatrix& wvp) const {
-  // Direct3D's row-major matrix for row vectors is GL's column-major one for columns.
-  glUniformMatrix4fv(wvp_location_, 1, GL_FALSE, &wvp.m[0][0]);
-}
-
-void GlFixedFunctionProgram::SetUseTexture(bool use_texture) const {
-  glUniform1i(use_texture_location_, use_texture);
-}
-
-void GlFixedFunctionProgram::SetColourOp(int colour_op) const {
-  glUniform1i(colour_op_location_, colour_op);
-}
-
-void GlFixedFunctionProgram::SetAlphaOp(int alpha_op) const {
-  glUniform1i(alpha_op_location_, alpha_op);
+void GlFixedFunctionProgram::SetWorldViewProjection(const D3DMatrix& wvp) {
+  std::memcpy(wvp_.data(), &wvp.m[0][0], sizeof wvp_);
+  ++values_version_;
 }
 
 }  // namespace vx
