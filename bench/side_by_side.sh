@@ -62,14 +62,14 @@ measure() {
   sleep "$WARMUP"
   kill -0 "$pid" 2>/dev/null || { echo "$name ended during the warm-up" >&2; return 1; }
   local f0 p0 x0 t0 f1 p1 x1 t1 h0
-  h0=$(cat "$hud/ps_invocations" 2>/dev/null | wc -l)
+  h0=$( (cat "$hud/ps_invocations" 2>/dev/null || true) | wc -l)
   f0=$(frames "$counter") p0=$(ticks "$pid") x0=$(ticks "$xserver") t0=$(date +%s.%N)
   sleep "$MEASURE"
   f1=$(frames "$counter") p1=$(ticks "$pid") x1=$(ticks "$xserver") t1=$(date +%s.%N)
   local rss fragments
   rss=$(awk '/^VmRSS/ { print int($2 / 1024) }' "/proc/$pid/status")
   # The HUD writes each second's average per frame; those of the measured seconds.
-  fragments=$(tail -n +$((h0 + 1)) "$hud/ps_invocations" 2>/dev/null |
+  fragments=$( (tail -n +$((h0 + 1)) "$hud/ps_invocations" 2>/dev/null || true) |
     awk '{ s += $1; n++ } END { print n ? s / n : 0 }')
   kill -TERM "$pid"
   wait "$pid" 2>/dev/null || true
@@ -87,7 +87,8 @@ measure() {
 
 echo "Warm-up $WARMUP s, measured $MEASURE s, on $DISPLAY (Mesa $(glxinfo -B 2>/dev/null |
   sed -n 's/.*OpenGL renderer string: //p'))" >&2
-for size in 1920x1080 1280x720; do
+SIZES=${SIZES-1920x1080 1280x720}  # SIZES="" MONITORS=1: the two-monitor section alone
+for size in $SIZES; do
   if [ "$size" = 1920x1080 ]; then
     vexlum_where=(/s) glmatrix_where=(-root) gears_where=(-fullscreen)
   else
@@ -105,15 +106,17 @@ for size in 1920x1080 1280x720; do
 done
 
 # Two side-by-side monitors: Xephyr's two Xinerama heads inside an Xvfb of its own.
-Xvfb -displayfd 5 -screen 0 2560x720x24 -nolisten tcp 5>"$work/outer" >/dev/null 2>&1 &
-for _ in $(seq 100); do [ -s "$work/outer" ] && break; sleep 0.1; done
-DISPLAY=":$(head -n1 "$work/outer")" Xephyr -displayfd 5 +xinerama -screen 1280x720+0+0 \
-  -screen 1280x720+1280+0 -nolisten tcp 5>"$work/inner" >/dev/null 2>&1 &
-xserver=$!
-for _ in $(seq 100); do [ -s "$work/inner" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/inner")"
-SWAPS_PER_FRAME=2 measure "vexlum, 2 monitors" "2 x 1280x720" "$work/vexlum" /s
-measure "vexlum, 1 window" "1280x720" "$work/vexlum" /s --windowed 1280x720
+if [ "${MONITORS:-1}" = 1 ]; then
+  Xvfb -displayfd 5 -screen 0 2560x720x24 -nolisten tcp 5>"$work/outer" >/dev/null 2>&1 &
+  for _ in $(seq 100); do [ -s "$work/outer" ] && break; sleep 0.1; done
+  DISPLAY=":$(head -n1 "$work/outer")" Xephyr -displayfd 5 +xinerama -screen 1280x720+0+0 \
+    -screen 1280x720+1280+0 -nolisten tcp 5>"$work/inner" >/dev/null 2>&1 &
+  xserver=$!
+  for _ in $(seq 100); do [ -s "$work/inner" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n1 "$work/inner")"
+  SWAPS_PER_FRAME=2 measure "vexlum, 2 monitors" "2 x 1280x720" "$work/vexlum" /s
+  measure "vexlum, 1 window" "1280x720" "$work/vexlum" /s --windowed 1280x720
+fi
 
 echo
 echo "| program | size | frames/s | process CPU % | X server CPU % | CPU ms/frame | RSS MB |" \
@@ -121,7 +124,7 @@ echo "| program | size | frames/s | process CPU % | X server CPU % | CPU ms/fram
 echo "|---|---|---|---|---|---|---|---|---|"
 for r in "${RESULTS[@]}"; do echo "| ${r//|/ | } |"; done
 echo
-for size in 1920x1080 1280x720; do
+for size in $SIZES; do
   ms() { printf '%s\n' "${RESULTS[@]}" | awk -F'|' -v n="$1" -v s="$size" '$1 == n && $2 == s { print $6 }'; }
   awk -v s="$size" -v v="$(ms 'vexlum --uncapped')" -v g="$(ms 'glmatrix -delay 0')" \
     -v f="$(ms 'glxgears (floor)')" -v l="$(ms 'GL limit, same frame')" 'BEGIN {
