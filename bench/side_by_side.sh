@@ -136,5 +136,5 @@ done
 # Process CPU per frame: two monitors against two separate 1280 x 720 savers.
 printf '%s\n' "${RESULTS[@]}" | awk -F'|' '
   $1 == "vexlum, 2 monitors" { two = $4 / $3 } $1 == "vexlum, 1 window" { one = $4 / $3 }
-  END { printf "two monitors: process CPU per frame %.2f times two single savers'"'"'\n",
-        one ? two / (2 * one) : 0 }'
+  END { if (one) printf "two monitors: process CPU per frame %.2f times two single savers'"'"'\n",
+        two / (2 * one) }'
