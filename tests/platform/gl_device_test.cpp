@@ -87,6 +87,40 @@ TEST_F(GlDeviceTest, TextureAlphaTimesVertexAlphaBlendsOverAnOpaqueBackBuffer) {
           << std::hex << At(picture, x, 24);
 }
 
+// Each combination of stage operations, lighting and texture is a program of its own; drawn one
+// after another on one device, each must give Direct3D's picture, not the one before's.
+TEST_F(GlDeviceTest, StageOperationsLightingAndNoTextureEachGiveDirect3DsColour) {
+  Bind(Solid(1, 1, 0xFFFF00FF));  // texture: yellow, opaque
+  struct Case {
+    const char* name;
+    int32_t colour_op, alpha_op;
+    bool texture, lighting;
+    uint32_t rgba;  // over blue (0, 0, 200), the diffuse magenta at alpha 128
+  };
+  const Case cases[] = {
+      {"modulate, modulate", D3DTOP_MODULATE, D3DTOP_MODULATE, true, false, 0x800064FF},
+      {"texture colour", 2, D3DTOP_MODULATE, true, false, 0x808064FF},
+      {"disabled: the diffuse as it comes", 1, 2, true, false, 0x8000E4FF},
+      {"diffuse colour, texture alpha", 3, 2, true, false, 0xFF00FFFF},
+      {"no texture", D3DTOP_MODULATE, D3DTOP_MODULATE, false, false, 0x8000E4FF},
+      {"lighting without lights: black", D3DTOP_MODULATE, D3DTOP_MODULATE, true, true, 0x000064FF},
+      {"modulate again", D3DTOP_MODULATE, D3DTOP_MODULATE, true, false, 0x800064FF},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    device_->Clear(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000C8, 1.0f, 0);
+    device_->SetTextureStageState(0, D3DTSS_COLOROP, c.colour_op);
+    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, c.alpha_op);
+    device_->SetRenderState(D3DRS_LIGHTING, c.lighting ? 1 : 0);
+    device_->SetTexture(0, c.texture ? texture_.get() : nullptr);
+    // Lighting applies to transformed vertices only: a scene quad filling the view.
+    Quad<SceneVertex>(*device_, {-50, -50, 50, 50}, 0, 0x80FF00FF);
+    const uint32_t got = At(device_->ReadPixels(), 32, 24);
+    for (int shift = 8; shift < 32; shift += 8)
+      EXPECT_NEAR(got >> shift & 0xFF, c.rgba >> shift & 0xFF, 2) << std::hex << got;
+  }
+}
+
 TEST_F(GlDeviceTest, LinearMagnificationRampsBetweenTexelCentresAndPointCutsHard) {
   RgbaImage image = Solid(2, 1, 0xFF0000FF);
   test::Put(image, 1, 0, 0x0000FFFF);
