@@ -11,15 +11,18 @@
 //
 // With --window, draws (b) alone into a window of the given size on the X display, presenting
 // every frame without waiting for the retrace, until it is killed: the synthetic limit that
-// bench/side_by_side.sh measures beside the whole saver, swap and X server included.
+// bench/side_by_side.sh measures beside the whole saver, swap and X server included. With
+// --cap N as well, at most N frames a second, evenly spaced: what the renderer itself costs
+// at the saver's own frame rate.
 //
-//   limit_bench [--size WxH] [--rounds N] [--frames N] [--atlas PNG] [--window]
+//   limit_bench [--size WxH] [--rounds N] [--frames N] [--atlas PNG] [--window [--cap N]]
 #define GL_GLEXT_PROTOTYPES
 #include <GL/glcorearb.h>
 #include <SDL.h>
 #include <stb_image.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +31,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/d3dx_math.h"
@@ -416,24 +420,32 @@ size_t DifferentPixels(const RgbaImage& a, const RgbaImage& b, int& largest) {
 }
 
 // The saver's window set-up (a 3.3 core context, double-buffered, 16-bit depth), at 0, 0.
-int ShowInWindow(const Recorder& recorder, int width, int height, const std::string& atlas) {
+int ShowInWindow(const Recorder& recorder, int width, int height, const std::string& atlas,
+                 int cap) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) throw std::runtime_error(SDL_GetError());
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
   SDL_Window* window = SDL_CreateWindow("limit_bench", 0, 0, width, height,
                                         SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS);
   if (!window) throw std::runtime_error(SDL_GetError());
   PlainReplay plain(recorder, CreateSdlGlContext(window, false), atlas);
+  using Clock = std::chrono::steady_clock;
+  const auto period = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(cap > 0 ? 1.0 / cap : 0.0));
+  auto due = Clock::now();
   for (;;) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
       if (event.type == SDL_QUIT) return 0;
     }
     plain.Frame();
+    // Late frames are not made up with a burst: the next one is due a period after now.
+    due = std::max(due + period, Clock::now());
+    std::this_thread::sleep_until(due);
   }
 }
 
 int Run(int argc, char** argv) {
-  int width = 1920, height = 1080, rounds = 3, frames = 100;
+  int width = 1920, height = 1080, rounds = 3, frames = 100, cap = 0;
   std::string atlas = VEXLUM_SOURCE_DIR "/assets/scenery.png";  // the default settings' atlas
   bool window = false;
   for (int i = 1; i < argc; i += 2) {
@@ -450,6 +462,8 @@ int Run(int argc, char** argv) {
       rounds = std::atoi(value.c_str());
     else if (option == "--frames")
       frames = std::atoi(value.c_str());
+    else if (option == "--cap")
+      cap = std::atoi(value.c_str());
     else if (option == "--atlas")
       atlas = value;
     else
@@ -464,7 +478,7 @@ int Run(int argc, char** argv) {
   scene.Draw();
   size_t draws = 0;
   for (const Call& c : recorder.calls) draws += c.kind == Call::kDraw;
-  if (window) return ShowInWindow(recorder, width, height, atlas);
+  if (window) return ShowInWindow(recorder, width, height, atlas, cap);
 
   DeviceReplay device(recorder, width, height);
   PlainReplay plain(recorder, CreateHeadlessGlContext(width, height), atlas);

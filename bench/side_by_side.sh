@@ -6,10 +6,10 @@
 # frames per second (each presented frame counted by bench/swap_counter.c, preloaded), its own
 # CPU and the X server's (from /proc over the same seconds), total CPU milliseconds per frame
 # and its resident set at the end; the fragments it shades per frame (Mesa's own counter,
-# dumped by GALLIUM_HUD) and its CPU nanoseconds per fragment. Beside them the synthetic limit:
-# bench/limit_bench --window, the plainest GL program drawing one recorded frame of Vexlum's
-# (the same fragments) as fast as it can, when LIMIT_BENCH names it or the dev build has it.
-# Then Vexlum full screen on two
+# dumped by GALLIUM_HUD in a second run) and its CPU nanoseconds per fragment. Beside them the
+# synthetic limit: bench/limit_bench --window, the plainest GL program drawing one recorded
+# frame of Vexlum's (the same fragments) as fast as it can and at Vexlum's 40 frames a second,
+# when LIMIT_BENCH names it or the dev build has it. Then Vexlum full screen on two
 # side-by-side 1280 x 720 monitors (a private Xephyr with two Xinerama heads) against one
 # 1280 x 720 saver on the same server. Installs the peers (Debian's xscreensaver-gl,
 # mesa-utils, xserver-xephyr) when they are missing. A benchmark, not a test: it judges
@@ -48,31 +48,41 @@ HZ=$(getconf CLK_TCK)
 RESULTS=()
 
 # measure NAME SIZE COMMAND...: one program, started on the X server in use and ended after.
-# SWAPS_PER_FRAME: swaps the program makes each frame (one per window it draws in). Mesa's
-# HUD counts the fragments of one context, so it is left out where there are several.
+# SWAPS_PER_FRAME: swaps the program makes each frame (one per window it draws in). The
+# fragments come from a second run of the same warm-up with Mesa's HUD on, read for
+# $FRAGMENT_SECONDS (default 5; 0 skips it): the HUD costs its program 10-20 % of a core, so
+# it stays off while the CPU is measured. The HUD counts the fragments of one context, so
+# that run is left out where there are several.
 measure() {
   local name=$1 size=$2; shift 2
   local counter=$work/count.$RANDOM hud=$work/hud.$RANDOM swaps=${SWAPS_PER_FRAME:-1}
-  mkdir "$hud"
-  local hud_env=(GALLIUM_HUD=ps-invocations GALLIUM_HUD_PERIOD=1 GALLIUM_HUD_DUMP_DIR="$hud")
-  [ "$swaps" -eq 1 ] || hud_env=()
-  env "${hud_env[@]}" SWAP_COUNTER_FILE="$counter" LD_PRELOAD="$work/swap_counter.so" "$@" \
-    >/dev/null 2>&1 &
+  SWAP_COUNTER_FILE="$counter" LD_PRELOAD="$work/swap_counter.so" "$@" >/dev/null 2>&1 &
   local pid=$!
   sleep "$WARMUP"
   kill -0 "$pid" 2>/dev/null || { echo "$name ended during the warm-up" >&2; return 1; }
-  local f0 p0 x0 t0 f1 p1 x1 t1 h0
-  h0=$( (cat "$hud/ps_invocations" 2>/dev/null || true) | wc -l)
+  local f0 p0 x0 t0 f1 p1 x1 t1
   f0=$(frames "$counter") p0=$(ticks "$pid") x0=$(ticks "$xserver") t0=$(date +%s.%N)
   sleep "$MEASURE"
   f1=$(frames "$counter") p1=$(ticks "$pid") x1=$(ticks "$xserver") t1=$(date +%s.%N)
-  local rss fragments
+  local rss fragments=0
   rss=$(awk '/^VmRSS/ { print int($2 / 1024) }' "/proc/$pid/status")
-  # The HUD writes each second's average per frame; those of the measured seconds.
-  fragments=$( (tail -n +$((h0 + 1)) "$hud/ps_invocations" 2>/dev/null || true) |
-    awk '{ s += $1; n++ } END { print n ? s / n : 0 }')
   kill -TERM "$pid"
   wait "$pid" 2>/dev/null || true
+  if [ "$swaps" -eq 1 ] && [ "${FRAGMENT_SECONDS:-5}" -gt 0 ]; then
+    mkdir "$hud"
+    GALLIUM_HUD=ps-invocations GALLIUM_HUD_PERIOD=1 GALLIUM_HUD_DUMP_DIR="$hud" "$@" \
+      >/dev/null 2>&1 &
+    pid=$!
+    sleep "$WARMUP"
+    local h0
+    h0=$( (cat "$hud/ps_invocations" 2>/dev/null || true) | wc -l)
+    sleep "${FRAGMENT_SECONDS:-5}"
+    # The HUD writes each second's average per frame; those of the seconds after the warm-up.
+    fragments=$( (tail -n +$((h0 + 1)) "$hud/ps_invocations" 2>/dev/null || true) |
+      awk '{ s += $1; n++ } END { print n ? s / n : 0 }')
+    kill -TERM "$pid"
+    wait "$pid" 2>/dev/null || true
+  fi
   RESULTS+=("$(awk -v n="$name" -v s="$size" -v f=$((f1 - f0)) -v p=$((p1 - p0)) \
     -v x=$((x1 - x0)) -v t0="$t0" -v t1="$t1" -v hz="$HZ" -v rss="$rss" -v sw="$swaps" \
     -v fr="$fragments" 'BEGIN {
@@ -95,13 +105,16 @@ for size in $SIZES; do
     vexlum_where=(/s --windowed "$size") glmatrix_where=(-window -geometry "$size")
     gears_where=(-geometry "$size")
   fi
-  measure "vexlum (cap 40)" "$size" "$work/vexlum" "${vexlum_where[@]}"
-  measure "vexlum --uncapped" "$size" "$work/vexlum" "${vexlum_where[@]}" --uncapped
+  # Seed 1, as the limit's recorded frame: a random seed moves the fragments by 15 % from run
+  # to run.
+  measure "vexlum (cap 40)" "$size" "$work/vexlum" "${vexlum_where[@]}" --seed 1
+  measure "vexlum --uncapped" "$size" "$work/vexlum" "${vexlum_where[@]}" --uncapped --seed 1
   measure "glmatrix" "$size" "$GLMATRIX" "${glmatrix_where[@]}"
   measure "glmatrix -delay 0" "$size" "$GLMATRIX" "${glmatrix_where[@]}" -delay 0
   measure "glxgears (floor)" "$size" glxgears "${gears_where[@]}"
   if [ -x "$LIMIT_BENCH" ]; then
     measure "GL limit, same frame" "$size" "$LIMIT_BENCH" --window --size "$size"
+    measure "GL limit, cap 40" "$size" "$LIMIT_BENCH" --window --size "$size" --cap 40
   fi
 done
 
@@ -131,6 +144,15 @@ for size in $SIZES; do
       printf "%s: CPU ms per frame, vexlum uncapped / glmatrix -delay 0 = %.2f, / floor = %.2f",
         s, g ? v / g : 0, f ? v / f : 0
       if (l) printf ", / GL limit = %.2f", v / l
+      printf "\n" }'
+  cpu() { printf '%s\n' "${RESULTS[@]}" | awk -F'|' -v n="$1" -v s="$size" '$1 == n && $2 == s { print $4 }'; }
+  per() { printf '%s\n' "${RESULTS[@]}" | awk -F'|' -v n="$1" -v s="$size" '$1 == n && $2 == s { print $9 }'; }
+  awk -v s="$size" -v v="$(cpu 'vexlum (cap 40)')" -v l="$(cpu 'GL limit, cap 40')" \
+    -v g="$(cpu 'glmatrix')" -v vn="$(per 'vexlum (cap 40)')" -v ln="$(per 'GL limit, cap 40')" \
+    'BEGIN {
+      if (!l) exit
+      printf "%s: process CPU %% at 40 frames/s, vexlum %d, GL limit %d (glmatrix %d)", s, v, l, g
+      if (vn + 0 && ln + 0) printf "; per fragment, vexlum / GL limit = %.2f", vn / ln
       printf "\n" }'
 done
 # Process CPU per frame: two monitors against two separate 1280 x 720 savers.
